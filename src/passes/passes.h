@@ -1,0 +1,46 @@
+#pragma once
+
+// The checks and transformations that run between a side's conversion and the comparison.
+
+#include "run/workspace.h"
+
+#include <string>
+
+namespace lintora {
+
+// mchecknn: finds net names that occur on more than one line of net.tmp, warns once and
+// appends them to the error text. Never changes the file or stops the run.
+void mchecknn(Workspace& ws, std::string& errorText);
+
+// mcheckdn: finds pins that occur more than once in net.tmp (in two nets or twice in one),
+// warns once and appends them to the error text. Never changes the file or stops the run.
+void mcheckdn(Workspace& ws, std::string& errorText);
+
+} // namespace lintora
+
+#include <array>
+#include <string_view>
+
+namespace lintora {
+
+// The option list that carries the non-polar references (entries 0-9; entry 10 stays
+// empty) or the pin-number change table (references 0-9, pins before 10-19, pins after
+// 20-29) to the passes, upper-cased.
+using OptionList = std::array<std::string, 31>;
+
+// mtsbacka: renames side 1's references and pins in net.tmp and parts1.tmp by the pairs of
+// old and new names in the swap file.
+void mtsbacka(Workspace& ws, const std::string& swapPath);
+
+// mprtcmp: pairs the parts of parts1.tmp and parts2.tmp by reference and writes the
+// references whose part names differ, and the parts either side lacks, to cmpprt.txt.
+// Returns true when it found any difference.
+bool mprtcmp(Workspace& ws);
+
+// modchgr: turns every pin of a non-polar part into "reference.*" in a sorted net file.
+void modchgr(Workspace& ws, std::string_view fileName, const OptionList& options);
+
+// mchgpin: renames pins of side 1 by the pin-number change table.
+void mchgpin(Workspace& ws, std::string_view fileName, const OptionList& options);
+
+} // namespace lintora

@@ -1,0 +1,37 @@
+#include "readers/reader_support.h"
+
+namespace lintora {
+
+void ReaderOutput::addNet() {
+    mntsout(fields, m_line);
+    m_netText += m_line;
+    m_netText += "\r\n";
+}
+
+void ReaderOutput::addPart() {
+    mptsout(fields, m_line);
+    m_partsText += m_line;
+    m_partsText += "\r\n";
+}
+
+void ReaderOutput::writeNetFile() const {
+    printTextFile(m_workspace.file(files::net), m_netText);
+}
+
+void ReaderOutput::writePartsFile() const {
+    printTextFile(m_workspace.file(files::parts), m_partsText);
+}
+
+void convertFirstSeparator(std::string& pin, char separator) {
+    const std::size_t at = pin.find(separator, 1);
+    if (at != std::string::npos)
+        pin[at] = '.';
+}
+
+void convertAllSeparators(std::string& pin, std::string_view separators) {
+    for (std::size_t i = 1; i < pin.size(); ++i)
+        if (separators.find(pin[i]) != std::string_view::npos)
+            pin[i] = '.';
+}
+
+} // namespace lintora

@@ -1,0 +1,78 @@
+#pragma once
+
+// What every netlist reader shares: reading the input, the field array with the two texts
+// it fills, and writing net.tmp and parts.tmp. A reader file holds only its format's rules.
+
+#include "run/field_array.h"
+#include "run/net_line.h"
+#include "run/text_encoding.h"
+#include "run/text_file.h"
+#include "run/workspace.h"
+
+#include <string>
+#include <string_view>
+
+namespace lintora {
+
+// The reader status word: a reader sets "bad" first and "good" once its format's landmark
+// was found. The run treats every value other than "bad" as success.
+inline constexpr std::string_view kStatusGood = "good";
+inline constexpr std::string_view kStatusBad = "bad";
+
+// Every reader has this signature: (workspace, input path, status word).
+using ReaderFunction = void (*)(Workspace& workspace, const std::string& path,
+                                std::string& status);
+
+// The input of a reader: the whole file decoded to UTF-8, walked line by line (CR and
+// CR LF end a line; a lone LF stays inside it). Throws FileNotFound or UndecodableInput.
+class ReaderInput {
+public:
+    explicit ReaderInput(const std::string& path)
+        : m_text(readInputText(path)), m_lines(m_text) {}
+    bool next(std::string_view& line) { return m_lines.next(line); }
+    const std::string& text() const { return m_text; }
+
+private:
+    std::string m_text;
+    LineReader m_lines;
+};
+
+// The record a reader fills and the net and parts texts it builds; each completed net or
+// part is appended as one line ended by CR LF. Nothing touches the disk until the reader
+// asks for a file to be written.
+class ReaderOutput {
+public:
+    explicit ReaderOutput(const Workspace& workspace)
+        : fields(workspace.limits.fieldSlots), m_workspace(workspace) {}
+
+    FieldArray fields;
+
+    // Appends the net line of slots 0 to count + 1.
+    void addNet();
+    // Appends the parts line of slots 0 to 3.
+    void addPart();
+
+    std::string& netText() { return m_netText; }
+    std::string& partsText() { return m_partsText; }
+
+    void writeNetFile() const;   // net.tmp
+    void writePartsFile() const; // parts.tmp
+
+private:
+    const Workspace& m_workspace;
+    std::string m_netText;
+    std::string m_partsText;
+    std::string m_line;
+};
+
+// Token tests of the reader loops.
+inline bool isBlankOrTab(char c) { return c == ' ' || c == '\t'; }
+
+// Converts a pin token's separator to ".": the first `separator` that is not the token's
+// first character ("U1-A-1" -> "U1.A-1").
+void convertFirstSeparator(std::string& pin, char separator);
+// Converts every character of `separators` after the token's first character
+// ("U1-A,1" -> "U1.A.1").
+void convertAllSeparators(std::string& pin, std::string_view separators);
+
+} // namespace lintora

@@ -1,0 +1,294 @@
+#include "run/comparison_run.h"
+
+#include "passes/passes.h"
+#include "run/errors.h"
+#include "run/format_table.h"
+#include "run/messages.h"
+#include "run/net_compare.h"
+#include "run/net_sort.h"
+#include "run/report.h"
+#include "run/run_lock.h"
+#include "run/text_file.h"
+
+#include <cfenv>
+#include <cmath>
+#include <new>
+
+namespace lintora {
+
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+constexpr int kLockPatienceMs = 3000;
+
+// Reading the adjustment value: full-width digits and signs count like ASCII ones, as a
+// Japanese input method may give them.
+std::string asciiNumberText(std::string_view text) {
+    std::string ascii;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if (b == 0xEF && i + 2 < text.size()) {
+            const auto b1 = static_cast<unsigned char>(text[i + 1]);
+            const auto b2 = static_cast<unsigned char>(text[i + 2]);
+            if (b1 == 0xBC && b2 >= 0x90 && b2 <= 0x99) { // ０ to ９
+                ascii += static_cast<char>('0' + (b2 - 0x90));
+                i += 3;
+                continue;
+            }
+            if (b1 == 0xBC && (b2 == 0x8B || b2 == 0x8D || b2 == 0x8E)) { // ＋ － ．
+                ascii += b2 == 0x8B ? '+' : (b2 == 0x8D ? '-' : '.');
+                i += 3;
+                continue;
+            }
+        }
+        if (b == 0xE3 && i + 2 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0x80 &&
+            static_cast<unsigned char>(text[i + 2]) == 0x80) { // ideographic space
+            ascii += ' ';
+            i += 3;
+            continue;
+        }
+        ascii += static_cast<char>(b);
+        ++i;
+    }
+    return ascii;
+}
+
+// Loads a sorted net file's nets, up to the empty line that ends it.
+std::vector<SplitNet> loadSortedNets(const Workspace& ws, std::string_view name) {
+    const std::string text = readFileBytes(ws.file(name));
+    FieldArray fields(ws.limits.fieldSlots);
+    std::vector<SplitNet> nets;
+    LineReader lines(text);
+    std::string_view line;
+    while (lines.next(line) && !line.empty()) {
+        if (nets.size() + 1 >= ws.limits.sideSlots)
+            throw CapacityExceeded("side table");
+        nets.push_back(splitNetLine(fields, line));
+    }
+    return nets;
+}
+
+void sortIntoFile(Workspace& ws, std::string_view name) {
+    std::string sorted;
+    mtssort(ws, sorted);
+    printTextFile(ws.file(name), sorted);
+}
+
+void renameParts(const Workspace& ws, std::string_view sideName) {
+    const auto target = ws.file(sideName);
+    std::error_code ignored;
+    if (std::filesystem::exists(target, ignored))
+        deleteFile(target);
+    renameFile(ws.file(files::parts), target);
+}
+
+OptionList upperCasedOptions(const std::string* boxes, std::size_t count) {
+    OptionList options;
+    for (std::size_t i = 0; i < count; ++i)
+        options[i] = upperCased(boxes[i]);
+    return options;
+}
+
+// Runs the reader of `format` on `path`. Returns false (after the message) when the run
+// must stop.
+bool convertSide(Workspace& ws, const std::string& format, const std::string& path,
+                 std::string& status, std::string_view unknownMessage,
+                 std::string_view mismatchMessage, RunResult& result) {
+    const ReaderFunction reader = findReader(format);
+    if (reader == nullptr) {
+        ws.observer.message(unknownMessage);
+        ws.observer.hideProgress();
+        result.outcome = RunOutcome::UnknownFormat;
+        return false;
+    }
+    reader(ws, path, status);
+    if (status == kStatusBad) {
+        ws.observer.message(mismatchMessage);
+        ws.observer.hideProgress();
+        result.outcome = RunOutcome::FormatMismatch;
+        return false;
+    }
+    return true;
+}
+
+// The steps after validation; throws the failures the caller turns into messages.
+void runSteps(const RunInputs& in, Workspace& ws, long threshold, RunResult& result) {
+    RunObserver& ui = ws.observer;
+    ui.progress(0, messages::kConvertingSide1);
+
+    // Side 1: convert, check, apply the swap file, sort.
+    std::string status;
+    if (!convertSide(ws, in.format1, in.path1, status, messages::kUnknownFormat1,
+                     messages::kFormatMismatch1, result))
+        return;
+    renameParts(ws, files::parts1);
+    std::string errorText;
+    errorText.append(messages::kErrorLogTitle).append(kCrLf);
+    errorText.append(messages::kErrorLogSide1).append(kCrLf);
+    mchecknn(ws, errorText);
+    mcheckdn(ws, errorText);
+    if (!in.swapPath.empty())
+        mtsbacka(ws, in.swapPath);
+    ui.progress(10, messages::kSortingSide1);
+    sortIntoFile(ws, files::net01);
+
+    // Side 2: convert, compare the parts, check, write errlog.txt, sort.
+    ui.progress(20, messages::kSortingSide2);
+    if (!convertSide(ws, in.format2, in.path2, status, messages::kUnknownFormat2,
+                     messages::kFormatMismatch2, result))
+        return;
+    renameParts(ws, files::parts2);
+    ui.progress(25, messages::kMatchingParts);
+    if (in.compareParts)
+        result.partsDiffer = mprtcmp(ws);
+    errorText.append(messages::kErrorLogSide2).append(kCrLf);
+    mchecknn(ws, errorText);
+    mcheckdn(ws, errorText);
+    printTextFile(ws.file(files::errorLog), errorText, ws.reportEncoding);
+    ui.progress(30, messages::kSortingSide2);
+    sortIntoFile(ws, files::net02);
+
+    // Non-polar parts on both sides, then side 1's pin-number changes.
+    const OptionList nonPolar = upperCasedOptions(in.nonPolar.data(), in.nonPolar.size());
+    modchgr(ws, files::net01, nonPolar);
+    modchgr(ws, files::net02, nonPolar);
+    const OptionList pinChanges = upperCasedOptions(in.pinChange.data(), in.pinChange.size());
+    mchgpin(ws, files::net01, pinChanges);
+
+    // Compare.
+    ui.progress(40, messages::kComparing);
+    std::vector<SplitNet> side1 = loadSortedNets(ws, files::net01);
+    std::vector<SplitNet> side2 = loadSortedNets(ws, files::net02);
+    dropIdenticalNets(side1, side2);
+    ui.progress(60, messages::kComparing);
+    NetComparison comparison = pairSimilarNets(std::move(side1), std::move(side2), threshold);
+    ui.progress(80, messages::kComparing);
+
+    // Report: written reflowed; the result box shows what the file holds.
+    const ReportSettings settings{in.path1,    in.format1, in.path2,    in.format2,
+                                  in.swapPath, in.pinChange, in.nonPolar};
+    std::string fileText = buildReport(settings, comparison);
+    fileText += kCrLf;
+    const std::string reflowed = reflowReport(fileText);
+    printTextFile(ws.file(files::report), reflowed, ws.reportEncoding);
+
+    result.allClear = comparison.identical();
+    result.differenceBlocks = comparison.differences.size();
+    result.unpaired1 = comparison.unpaired1.size();
+    result.unpaired2 = comparison.unpaired2.size();
+    std::string shown;
+    if (result.allClear)
+        shown += fullMatchBanner();
+    shown += reflowed;
+    shown += kCrLf; // the empty line the print adds at the end of the file
+    if (charCount(shown) > ws.limits.resultBoxChars)
+        throw ResultTooLarge();
+    result.resultText = std::move(shown);
+
+    deleteFile(ws.file(files::net));
+    deleteFile(ws.file(files::net01));
+    deleteFile(ws.file(files::net02));
+    deleteFile(ws.file(files::parts1));
+    deleteFile(ws.file(files::parts2));
+    ui.progress(100, messages::kFinished);
+    result.outcome = RunOutcome::Completed;
+}
+
+void fail(RunObserver& ui, RunResult& result, RunOutcome outcome, std::string_view message,
+          std::string_view detail = {}) {
+    ui.hideProgress();
+    std::string text(message);
+    text += detail;
+    ui.message(text);
+    result.outcome = outcome;
+}
+
+} // namespace
+
+bool parseAdjustment(std::string_view text, long& value) {
+    const std::string ascii = asciiNumberText(text);
+    std::size_t i = 0;
+    const auto skipBlanks = [&] {
+        while (i < ascii.size() && (ascii[i] == ' ' || ascii[i] == '\t'))
+            ++i;
+    };
+    skipBlanks();
+    const std::size_t start = i;
+    if (i < ascii.size() && (ascii[i] == '+' || ascii[i] == '-'))
+        ++i;
+    std::size_t digits = 0;
+    while (i < ascii.size() && ascii[i] >= '0' && ascii[i] <= '9')
+        ++i, ++digits;
+    if (i < ascii.size() && ascii[i] == '.') {
+        ++i;
+        while (i < ascii.size() && ascii[i] >= '0' && ascii[i] <= '9')
+            ++i, ++digits;
+    }
+    if (digits == 0)
+        return false;
+    const std::string number = ascii.substr(start, i - start);
+    skipBlanks();
+    if (i != ascii.size())
+        return false;
+    const double parsed = std::strtod(number.c_str(), nullptr);
+    const int previousRounding = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const double rounded = std::nearbyint(parsed); // halves go to the even neighbour
+    std::fesetround(previousRounding);
+    if (!(rounded >= -32768.0 && rounded <= 32767.0))
+        return false;
+    value = static_cast<long>(rounded);
+    return true;
+}
+
+RunResult runComparison(const RunInputs& in, const RunOptions& options, RunObserver& ui) {
+    RunResult result;
+    const auto invalid = [&](std::string_view message) {
+        ui.message(message);
+        result.outcome = RunOutcome::InvalidInput;
+        return result;
+    };
+    if (in.path1.empty())
+        return invalid(messages::kNoPath1);
+    if (in.path2.empty())
+        return invalid(messages::kNoPath2);
+    if (in.format1.empty())
+        return invalid(messages::kNoFormat1);
+    if (in.format2.empty())
+        return invalid(messages::kNoFormat2);
+    if (in.path1 == in.path2)
+        return invalid(messages::kSamePaths);
+
+    long threshold = 0;
+    if (!parseAdjustment(in.adjustment, threshold)) {
+        fail(ui, result, RunOutcome::BadAdjustment, messages::kBadAdjustment);
+        return result;
+    }
+
+    Workspace ws{options.workDir, options.limits, options.reportEncoding, ui};
+    try {
+        const RunLock lock(options.workDir, kLockPatienceMs);
+        if (!lock.acquired()) {
+            fail(ui, result, RunOutcome::Busy, messages::kBusy, options.workDir.string());
+            return result;
+        }
+        runSteps(in, ws, threshold, result);
+    } catch (const FileNotFound&) {
+        fail(ui, result, RunOutcome::FileNotFound, messages::kFileNotFound);
+    } catch (const CapacityExceeded&) {
+        fail(ui, result, RunOutcome::CapacityExceeded, messages::kCapacity);
+    } catch (const ResultTooLarge&) {
+        fail(ui, result, RunOutcome::ResultTooLarge, messages::kOutOfMemory);
+    } catch (const std::bad_alloc&) {
+        fail(ui, result, RunOutcome::ResultTooLarge, messages::kOutOfMemory);
+    } catch (const WriteFailed& e) {
+        fail(ui, result, RunOutcome::WriteFailed, messages::kWriteFailed, e.path());
+    } catch (const UndecodableInput& e) {
+        fail(ui, result, RunOutcome::UndecodableInput, messages::kUndecodable, e.path());
+    } catch (const std::exception& e) {
+        fail(ui, result, RunOutcome::Unexpected, messages::kUnexpected, e.what());
+    }
+    return result;
+}
+
+} // namespace lintora

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "run/limits.h"
+#include "run/observer.h"
+#include "run/text_encoding.h"
+
+#include <array>
+#include <filesystem>
+#include <string>
+
+namespace lintora {
+
+// Everything the user fills in before starting a comparison, as typed.
+struct RunInputs {
+    std::string path1;  // netlist of side 1
+    std::string path2;  // netlist of side 2
+    std::string format1;
+    std::string format2;
+    std::string swapPath;            // empty: no swap pass
+    std::string adjustment = "49";   // percent of shared pins that pairs two nets
+    bool compareParts = false;
+    std::array<std::string, 10> nonPolar;  // references of non-polar parts
+    std::array<std::string, 30> pinChange; // references 0-9, before 10-19, after 20-29
+};
+
+// Where and how a run works.
+struct RunOptions {
+    std::filesystem::path workDir = "."; // scratch files and reports
+    TextEncoding reportEncoding = TextEncoding::Utf8;
+    Limits limits;
+};
+
+enum class RunOutcome {
+    Completed,
+    InvalidInput,     // a missing path or format, or the same path twice
+    BadAdjustment,    // the adjustment value is not a whole number in range
+    UnknownFormat,    // a format name without a reader
+    FormatMismatch,   // a file that is not of its format
+    FileNotFound,
+    CapacityExceeded,
+    ResultTooLarge,   // cmp.txt is complete but too large to show
+    UndecodableInput, // neither UTF-8 nor CP932
+    WriteFailed,
+    Busy,             // another run is working in the same directory
+    Unexpected,
+};
+
+struct RunResult {
+    RunOutcome outcome = RunOutcome::Unexpected;
+    // The result box: the reflowed cmp.txt, with the full-match banner on top when
+    // nothing differs. Empty unless the run completed.
+    std::string resultText;
+    bool allClear = false;     // no difference block and no unpaired net
+    bool partsDiffer = false;  // the parts comparison ran and found differences
+    std::size_t differenceBlocks = 0;
+    std::size_t unpaired1 = 0;
+    std::size_t unpaired2 = 0;
+};
+
+// Runs one comparison from the inputs to the reports in the working directory: validates,
+// converts both sides, checks, adjusts and sorts them, compares the nets and writes
+// cmp.txt (and errlog.txt, and cmpprt.txt when asked). Every message, question and
+// progress step goes to the observer; failures end the run with their message.
+RunResult runComparison(const RunInputs& inputs, const RunOptions& options,
+                        RunObserver& observer);
+
+// Reads the adjustment value: a number, rounded to the nearest whole number (halves to the
+// even neighbour), in -32768..32767. False when the text is not such a number.
+bool parseAdjustment(std::string_view text, long& value);
+
+} // namespace lintora

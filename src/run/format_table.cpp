@@ -1,0 +1,70 @@
+#include "run/format_table.h"
+
+#include "readers/readers.h"
+
+#include <array>
+
+namespace lintora {
+
+namespace {
+
+// The run passes no separate parts file to the MM-COLMO_NEO & MM2 reader.
+[[maybe_unused]] void mnmmcinWithoutPartsFile(Workspace& ws, const std::string& path,
+                                              std::string& status) {
+    mnmmcin(ws, path, std::string(), status);
+}
+
+constexpr std::array<FormatEntry, 27> kFormats{{
+    {"ACCEL", nullptr},
+    {"ALLEGRO", &mntelin},
+    {"CADIX XID", nullptr},
+    {"CADLUS-PC(Reverse Net)", nullptr},
+    {"CADVANCE", nullptr},
+    {"CR2000", nullptr},
+    {"CR3000", nullptr},
+    {"CR5000", nullptr},
+    {"CSi", nullptr},
+    {"D2 CAD", nullptr},
+    {"Expedition PCB", nullptr},
+    {"FUTURE", nullptr},
+    {"INTERGRA", nullptr},
+    {"MM-COLMO_NEO & MM2", nullptr},
+    {"MENTOR", nullptr},
+    {"MYPCB", nullptr},
+    {"OHM-3", nullptr},
+    {"PADS2000", nullptr},
+    {"PADSPCB", nullptr},
+    {"Pcad(nlt)", nullptr},
+    {"Pcad(wrl)", nullptr},
+    {"PROTEL", nullptr},
+    {"PROTEL2", nullptr},
+    {"SFX", nullptr},
+    {"TANGO", nullptr},
+    {"Telesis", &mntelin},
+    {"WACOM SIMPLE NET", nullptr},
+}};
+
+constexpr std::array<std::string_view, 27> kDisplayOrder{
+    "ACCEL",    "ALLEGRO",   "CADIX XID", "CADLUS-PC(Reverse Net)",
+    "CADVANCE", "CR2000",    "CR3000",    "CR5000",
+    "CSi",      "D2 CAD",    "Expedition PCB", "FUTURE",
+    "INTERGRA", "MENTOR",    "MM-COLMO_NEO & MM2", "MYPCB",
+    "OHM-3",    "PADS2000",  "PADSPCB",   "Pcad(wrl)",
+    "Pcad(nlt)", "PROTEL",   "PROTEL2",   "SFX",
+    "TANGO",    "Telesis",   "WACOM SIMPLE NET",
+};
+
+} // namespace
+
+std::span<const FormatEntry> formatTable() { return kFormats; }
+
+ReaderFunction findReader(std::string_view name) {
+    for (const auto& entry : kFormats)
+        if (entry.name == name)
+            return entry.reader;
+    return nullptr;
+}
+
+std::span<const std::string_view> formatNamesForDisplay() { return kDisplayOrder; }
+
+} // namespace lintora

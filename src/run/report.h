@@ -1,0 +1,34 @@
+#pragma once
+
+#include "run/net_compare.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace lintora {
+
+// The settings the report's header repeats, exactly as the user typed them.
+struct ReportSettings {
+    std::string path1;
+    std::string format1;
+    std::string path2;
+    std::string format2;
+    std::string swapPath;
+    std::array<std::string, 30> pinChange; // references 0-9, before 10-19, after 20-29
+    std::array<std::string, 10> nonPolar;
+};
+
+// The net comparison report as first written: settings header, difference blocks,
+// unpaired nets of side 1, unpaired nets of side 2. Every line ends in CR LF.
+std::string buildReport(const ReportSettings& settings, const NetComparison& comparison);
+
+// Cuts every line of a written report after its 70th character and then after every
+// further 62, continuing on lines indented by 12 blanks; characters are counted, not bytes.
+// `fileText` is the file as written; the result holds each reflowed line followed by CR LF.
+std::string reflowReport(std::string_view fileText);
+
+// The banner shown above a report without differences.
+std::string_view fullMatchBanner();
+
+} // namespace lintora

@@ -1,0 +1,176 @@
+#include "run/text_encoding.h"
+
+#include <cerrno>
+#include <iconv.h>
+
+namespace lintora {
+
+namespace {
+
+// RAII holder of one iconv conversion descriptor.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
+    ~Converter() {
+        if (valid())
+            iconv_close(m_cd);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    bool valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+    iconv_t get() const { return m_cd; }
+
+private:
+    iconv_t m_cd;
+};
+
+} // namespace
+
+bool isValidUtf8(std::string_view bytes) {
+    const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const unsigned char b = s[i];
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t len;
+        unsigned int cp;
+        if (b >= 0xC2 && b <= 0xDF) {
+            len = 2;
+            cp = b & 0x1F;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            len = 3;
+            cp = b & 0x0F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            len = 4;
+            cp = b & 0x07;
+        } else {
+            return false;
+        }
+        if (i + len > n)
+            return false;
+        for (std::size_t k = 1; k < len; ++k) {
+            if ((s[i + k] & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (s[i + k] & 0x3F);
+        }
+        // Overlong forms, surrogates and code points beyond U+10FFFF are not UTF-8.
+        if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+            (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += len;
+    }
+    return true;
+}
+
+bool cp932ToUtf8(std::string_view bytes, std::string& out) {
+    out.clear();
+    if (bytes.empty())
+        return true;
+    Converter cd("UTF-8", "CP932");
+    if (!cd.valid())
+        return false;
+    out.resize(bytes.size() * 3 + 16);
+    char* in = const_cast<char*>(bytes.data());
+    std::size_t inLeft = bytes.size();
+    char* dst = out.data();
+    std::size_t outLeft = out.size();
+    if (iconv(cd.get(), &in, &inLeft, &dst, &outLeft) == static_cast<std::size_t>(-1))
+        return false;
+    out.resize(out.size() - outLeft);
+    return true;
+}
+
+std::string utf8ToCp932(std::string_view text) {
+    std::string out;
+    if (text.empty())
+        return out;
+    Converter cd("CP932", "UTF-8");
+    if (!cd.valid())
+        return std::string(text);
+    out.resize(text.size() * 2 + 16);
+    char* in = const_cast<char*>(text.data());
+    std::size_t inLeft = text.size();
+    char* dst = out.data();
+    std::size_t outLeft = out.size();
+    while (inLeft > 0) {
+        if (iconv(cd.get(), &in, &inLeft, &dst, &outLeft) != static_cast<std::size_t>(-1))
+            break;
+        if (errno == E2BIG) {
+            const std::size_t used = out.size() - outLeft;
+            out.resize(out.size() * 2);
+            dst = out.data() + used;
+            outLeft = out.size() - used;
+            continue;
+        }
+        // A character CP932 has no code for (or a broken sequence): write "?" and go on.
+        const std::size_t skip =
+            std::min(inLeft, utf8SequenceLength(static_cast<unsigned char>(*in)));
+        in += skip;
+        inLeft -= skip;
+        if (outLeft == 0) {
+            const std::size_t used = out.size();
+            out.resize(out.size() * 2);
+            dst = out.data() + used;
+            outLeft = out.size() - used;
+        }
+        *dst++ = '?';
+        --outLeft;
+    }
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+std::string encodeText(std::string_view text, TextEncoding encoding) {
+    return encoding == TextEncoding::Cp932 ? utf8ToCp932(text) : std::string(text);
+}
+
+void upperCaseInPlace(std::string& text) {
+    const std::size_t n = text.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if (b >= 'a' && b <= 'z') {
+            text[i] = static_cast<char>(b - 'a' + 'A');
+        } else if (b == 0xEF && i + 2 < n && static_cast<unsigned char>(text[i + 1]) == 0xBD) {
+            // Full-width ａ (U+FF41, EF BD 81) to ｚ (U+FF5A, EF BD 9A) become
+            // Ａ (U+FF21, EF BC A1) to Ｚ (U+FF3A, EF BC BA).
+            const auto t = static_cast<unsigned char>(text[i + 2]);
+            if (t >= 0x81 && t <= 0x9A) {
+                text[i + 1] = static_cast<char>(0xBC);
+                text[i + 2] = static_cast<char>(t + 0x20);
+                i += 2;
+            }
+        }
+    }
+}
+
+std::string upperCased(std::string_view text) {
+    std::string out(text);
+    upperCaseInPlace(out);
+    return out;
+}
+
+std::size_t charCount(std::string_view text) {
+    std::size_t count = 0;
+    for (const char c : text)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+            ++count;
+    return count;
+}
+
+std::size_t byteOffsetOfChar(std::string_view text, std::size_t charIndex) {
+    std::size_t seen = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+            if (seen == charIndex)
+                return i;
+            ++seen;
+        }
+    }
+    return text.size();
+}
+
+} // namespace lintora

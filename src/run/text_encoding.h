@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace lintora {
+
+// All text inside Lintora is UTF-8. Netlists arrive as UTF-8 or as Shift_JIS (CP932), the
+// code page of the Windows CAD stations many of them come from; reports can be written
+// back in CP932 for colleagues on Windows.
+enum class TextEncoding { Utf8, Cp932 };
+
+bool isValidUtf8(std::string_view bytes);
+
+// Converts CP932 bytes to UTF-8. Returns false (and leaves `out` unspecified) when the
+// bytes are not valid CP932.
+bool cp932ToUtf8(std::string_view bytes, std::string& out);
+
+// Converts UTF-8 to CP932; a character CP932 cannot hold becomes "?".
+std::string utf8ToCp932(std::string_view text);
+
+// Encodes UTF-8 text for a file in the given encoding.
+std::string encodeText(std::string_view text, TextEncoding encoding);
+
+// Upper-cases ASCII letters and full-width Latin letters (ａ-ｚ); everything else stays.
+void upperCaseInPlace(std::string& text);
+std::string upperCased(std::string_view text);
+
+// Byte length of the UTF-8 sequence that starts with `lead` (1 for a stray byte).
+inline std::size_t utf8SequenceLength(unsigned char lead) {
+    if (lead < 0xC0)
+        return 1;
+    if (lead < 0xE0)
+        return 2;
+    if (lead < 0xF0)
+        return 3;
+    return 4;
+}
+
+// Number of characters (code points) in UTF-8 text.
+std::size_t charCount(std::string_view text);
+
+// Byte offset of the character with the 0-based index `charIndex`; text.size() when the
+// text has fewer characters.
+std::size_t byteOffsetOfChar(std::string_view text, std::size_t charIndex);
+
+} // namespace lintora

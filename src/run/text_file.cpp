@@ -1,0 +1,130 @@
+#include "run/text_file.h"
+
+#include "run/errors.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace lintora {
+
+std::string readFileBytes(const std::filesystem::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw FileNotFound(path.string());
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        throw FileNotFound(path.string());
+    }
+    std::string bytes;
+    bytes.resize(static_cast<std::size_t>(info.st_size));
+    std::size_t got = 0;
+    for (;;) {
+        if (got == bytes.size())
+            bytes.resize(bytes.size() + 65536); // the file grew while we read it
+        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            ::close(fd);
+            throw FileNotFound(path.string());
+        }
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    bytes.resize(got);
+    return bytes;
+}
+
+std::string readInputText(const std::filesystem::path& path) {
+    std::string bytes = readFileBytes(path);
+    if (isValidUtf8(bytes)) {
+        if (bytes.starts_with("\xEF\xBB\xBF"))
+            bytes.erase(0, 3);
+        return bytes;
+    }
+    std::string text;
+    if (!cp932ToUtf8(bytes, text))
+        throw UndecodableInput(path.string());
+    return text;
+}
+
+bool LineReader::next(std::string_view& line) {
+    if (m_pos >= m_text.size())
+        return false;
+    const std::size_t start = m_pos;
+    const std::size_t cr = m_text.find('\r', start);
+    if (cr == std::string_view::npos) {
+        line = m_text.substr(start);
+        m_pos = m_text.size();
+        return true;
+    }
+    line = m_text.substr(start, cr - start);
+    m_pos = cr + 1;
+    if (m_pos < m_text.size() && m_text[m_pos] == '\n')
+        ++m_pos;
+    return true;
+}
+
+namespace {
+
+bool writeAll(int fd, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+} // namespace
+
+void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+    // Respect a report the user write-protected: renaming over it would succeed.
+    if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0)
+        throw WriteFailed(path.string());
+    std::filesystem::path temporary = path;
+    temporary += ".partial";
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        throw WriteFailed(path.string());
+    const bool written = writeAll(fd, bytes);
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        throw WriteFailed(path.string());
+    }
+}
+
+void printTextFile(const std::filesystem::path& path, std::string_view text,
+                   TextEncoding encoding) {
+    std::string whole;
+    whole.reserve(text.size() + 2);
+    whole.append(text);
+    whole.append("\r\n");
+    if (encoding == TextEncoding::Utf8)
+        writeFileAtomically(path, whole);
+    else
+        writeFileAtomically(path, encodeText(whole, encoding));
+}
+
+void deleteFile(const std::filesystem::path& path) {
+    if (::unlink(path.c_str()) != 0)
+        throw FileNotFound(path.string());
+}
+
+void renameFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+    if (::rename(from.c_str(), to.c_str()) != 0)
+        throw FileNotFound(from.string());
+}
+
+} // namespace lintora

@@ -1,0 +1,88 @@
+#include "support/test_support.h"
+
+#include <atomic>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace lintora::test {
+
+TempDir::TempDir() {
+    static std::atomic<int> counter{0};
+    const auto base = std::filesystem::temp_directory_path();
+    m_path = base / ("lintora-test-" + std::to_string(::getpid()) + "-" +
+                     std::to_string(counter++));
+    std::filesystem::remove_all(m_path);
+    std::filesystem::create_directories(m_path);
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("cannot read " + path.string());
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    return buffer.str();
+}
+
+void writeFile(const std::filesystem::path& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        throw std::runtime_error("cannot write " + path.string());
+}
+
+bool fileExists(const std::filesystem::path& path) {
+    std::error_code ignored;
+    return std::filesystem::exists(path, ignored);
+}
+
+std::filesystem::path dataFile(std::string_view relative) {
+    return std::filesystem::path(LINTORA_TEST_DATA) / relative;
+}
+
+std::vector<std::string> crlfLines(std::string_view text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.emplace_back(text.substr(start));
+            break;
+        }
+        lines.emplace_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+std::string crlfText(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines)
+        text += line + "\r\n";
+    return text;
+}
+
+ComparisonFixture::ComparisonFixture() { options.workDir = dir.path(); }
+
+void ComparisonFixture::setNetlists(std::string_view side1, std::string_view side2,
+                                    std::string_view format) {
+    writeFile(dir / "side1.net", side1);
+    writeFile(dir / "side2.net", side2);
+    inputs.path1 = (dir / "side1.net").string();
+    inputs.path2 = (dir / "side2.net").string();
+    inputs.format1 = format;
+    inputs.format2 = format;
+}
+
+RunResult ComparisonFixture::run() { return runComparison(inputs, options, observer); }
+
+} // namespace lintora::test

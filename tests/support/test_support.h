@@ -1,0 +1,81 @@
+#pragma once
+
+#include "run/comparison_run.h"
+#include "run/observer.h"
+#include "run/workspace.h"
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace lintora::test {
+
+// Remembers everything a run showed, in order.
+class RecordingObserver : public RunObserver {
+public:
+    void message(std::string_view text) override { messages.emplace_back(text); }
+    bool question(std::string_view text) override {
+        questions.emplace_back(text);
+        return false;
+    }
+    void progress(int value, std::string_view caption) override {
+        steps.emplace_back(value, std::string(caption));
+    }
+    void hideProgress() override { ++hides; }
+
+    std::vector<std::string> messages;
+    std::vector<std::string> questions;
+    std::vector<std::pair<int, std::string>> steps;
+    int hides = 0;
+};
+
+// A fresh directory under the system's temporary directory, removed afterwards.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& path() const { return m_path; }
+    std::filesystem::path operator/(std::string_view name) const { return m_path / name; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+std::string readFile(const std::filesystem::path& path);
+void writeFile(const std::filesystem::path& path, std::string_view bytes);
+bool fileExists(const std::filesystem::path& path);
+
+// A file of tests/data.
+std::filesystem::path dataFile(std::string_view relative);
+
+// Lines of a text with CR LF line ends ("a\r\nb\r\n" -> {"a", "b"}).
+std::vector<std::string> crlfLines(std::string_view text);
+// Joins lines, each followed by CR LF.
+std::string crlfText(const std::vector<std::string>& lines);
+
+// A workspace in a temporary directory with a recording observer.
+struct ScratchWorkspace {
+    TempDir dir;
+    RecordingObserver observer;
+    Workspace ws{dir.path(), Limits{}, TextEncoding::Utf8, observer};
+};
+
+// Runs a whole comparison of two netlist texts in a temporary directory.
+struct ComparisonFixture {
+    TempDir dir;
+    RecordingObserver observer;
+    RunInputs inputs;
+    RunOptions options;
+
+    ComparisonFixture();
+    // Writes the two netlists as side1.net and side2.net and names them in the inputs.
+    void setNetlists(std::string_view side1, std::string_view side2,
+                     std::string_view format = "Telesis");
+    RunResult run();
+    std::string report() const { return readFile(dir / "cmp.txt"); }
+};
+
+} // namespace lintora::test
