@@ -89,8 +89,11 @@ bool writeAll(int fd, std::string_view bytes) {
 } // namespace
 
 void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-    // Respect a report the user write-protected: renaming over it would succeed.
-    if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0)
+    // Respect a file the user write-protected: renaming over it would succeed (and root may
+    // write anything), so look at its mode bits as well.
+    struct stat existing {};
+    if (::stat(path.c_str(), &existing) == 0 &&
+        (::access(path.c_str(), W_OK) != 0 || (existing.st_mode & 0222) == 0))
         throw WriteFailed(path.string());
     std::filesystem::path temporary = path;
     temporary += ".partial";

@@ -1,0 +1,122 @@
+#include "run/text_encoding.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+namespace lintora {
+namespace {
+
+struct CliResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs lintora-cli with `arguments` (already quoted for the shell) inside `dir`.
+CliResult runCli(const test::TempDir& dir, const std::string& arguments) {
+    const std::string command = "cd '" + dir.path().string() + "' && '" LINTORA_CLI "' " +
+                                arguments + " > cli.out 2> cli.err";
+    const int status = std::system(command.c_str());
+    CliResult result;
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = test::readFile(dir / "cli.out");
+    result.err = test::readFile(dir / "cli.err");
+    return result;
+}
+
+const std::string kExamples = LINTORA_EXAMPLES;
+
+TEST(CommandLine, ListsTheTwentySevenFormatsInTheWindowsOrder) {
+    test::TempDir dir;
+    const CliResult r = runCli(dir, "--list-formats");
+    EXPECT_EQ(r.exitCode, 0);
+    const auto names = test::crlfLines([&] {
+        std::string s;
+        for (const char c : r.out)
+            s += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        return s;
+    }());
+    ASSERT_EQ(names.size(), 27u);
+    EXPECT_EQ(names.front(), "ACCEL");
+    EXPECT_EQ(names[13], "MENTOR");
+    EXPECT_EQ(names[14], "MM-COLMO_NEO & MM2");
+    EXPECT_EQ(names[19], "Pcad(wrl)");
+    EXPECT_EQ(names.back(), "WACOM SIMPLE NET");
+}
+
+TEST(CommandLine, TheExampleComparisonPrintsItsDifferencesAndExitsWithOne) {
+    test::TempDir dir;
+    const CliResult r = runCli(dir, "--format1 Telesis --format2 ALLEGRO '" + kExamples +
+                                        "/sensor_rev_a.tel' '" + kExamples + "/sensor_rev_b.tel'");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.empty()) << r.err;
+    EXPECT_NE(r.out.find("ネット名; 　SCL = I2C_SCL\nネット１; 　U1.7, \nネット２;   U1.2, "),
+              std::string::npos);
+    EXPECT_NE(r.out.find("RESET; 2: C2.1, U1.1, "), std::string::npos);
+    EXPECT_EQ(r.out.find('\r'), std::string::npos);
+    EXPECT_TRUE(test::fileExists(dir / "cmp.txt"));
+}
+
+TEST(CommandLine, IdenticalNetlistsExitWithZeroAndTheBanner) {
+    test::TempDir dir;
+    test::writeFile(dir / "copy.tel", test::readFile(kExamples + "/sensor_rev_a.tel"));
+    const CliResult r = runCli(dir, "--format1 Telesis --format2 Telesis --workdir out '" +
+                                        kExamples + "/sensor_rev_a.tel' copy.tel");
+    // The working directory must exist; it is never created behind the user's back.
+    EXPECT_EQ(r.exitCode, 2);
+    std::filesystem::create_directory(dir / "out");
+    const CliResult again = runCli(dir, "--format1 Telesis --format2 Telesis --workdir out '" +
+                                            kExamples + "/sensor_rev_a.tel' copy.tel");
+    EXPECT_EQ(again.exitCode, 0);
+    EXPECT_TRUE(again.out.starts_with(std::string(64, '*') + "\n" +
+                                      "***********************完全一致しました。"));
+    EXPECT_TRUE(test::fileExists(dir / "out" / "cmp.txt"));
+    EXPECT_FALSE(test::fileExists(dir / "cmp.txt"));
+}
+
+TEST(CommandLine, EveryStopIsExitTwoWithTheMessageOnStandardError) {
+    test::TempDir dir;
+    CliResult r = runCli(dir, "--format1 Telesis --format2 Telesis missing.tel other.tel");
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err, "指定ファイルが見つかりません。もう一度確認して実行して下さい。\n");
+    EXPECT_TRUE(r.out.empty());
+
+    r = runCli(dir, "--format2 Telesis a.tel b.tel");
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err, "比較１のファイルフォーマットを指定してください。\n");
+
+    r = runCli(dir, "--format1 Telesis --format2 Telesis --adjust many a.tel b.tel");
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_FALSE(r.err.empty());
+}
+
+TEST(CommandLine, WrongOptionsAreUsageErrors) {
+    test::TempDir dir;
+    std::string elevenNonPolar;
+    for (int i = 0; i < 11; ++i)
+        elevenNonPolar += " --nonpolar C" + std::to_string(i);
+    const std::vector<std::string> wrong{"--frobnicate", "--encoding latin1 a b",
+                                         "--pin-change D:1 a b", elevenNonPolar + " a b",
+                                         "a b c"};
+    for (const std::string& args : wrong) {
+        SCOPED_TRACE(args);
+        EXPECT_EQ(runCli(dir, args).exitCode, 2);
+    }
+}
+
+TEST(CommandLine, WritesTheReportsInShiftJisOnRequest) {
+    test::TempDir dir;
+    const CliResult r = runCli(dir, "--format1 Telesis --format2 Telesis --encoding cp932 '" +
+                                        kExamples + "/sensor_rev_a.tel' '" + kExamples +
+                                        "/sensor_rev_b.tel'");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(isValidUtf8(r.out)); // the terminal still gets UTF-8
+    std::string decoded;
+    ASSERT_TRUE(cp932ToUtf8(test::readFile(dir / "cmp.txt"), decoded));
+    EXPECT_NE(decoded.find("SCL = I2C_SCL"), std::string::npos);
+}
+
+} // namespace
+} // namespace lintora
