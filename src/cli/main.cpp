@@ -82,9 +82,13 @@ int main(int argc, char** argv) {
         ->default_str("49");
     app.add_flag("--parts", inputs.compareParts, "Also compare the parts (cmpprt.txt)");
     app.add_option("--nonpolar", nonPolar,
-                   "Reference (or letter prefix) of a non-polar part; up to 10");
+                   "Reference (or letter prefix) of a non-polar part; up to 10")
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     app.add_option("--pin-change", pinChanges,
-                   "REF:BEFORE:AFTER, renames side-1 pins; up to 10");
+                   "REF:BEFORE:AFTER, renames side-1 pins; up to 10")
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     app.add_option("--workdir", workDir, "Directory for scratch files and reports")
         ->default_str(".");
     app.add_option("--encoding", encoding, "Encoding of the reports")

@@ -29,8 +29,8 @@ namespace lintora {
 using OptionList = std::array<std::string, 31>;
 
 // mtsbacka: renames side 1's references and pins in net.tmp and parts1.tmp by the pairs of
-// old and new names in the swap file.
-void mtsbacka(Workspace& ws, const std::string& swapPath);
+// old and new names in the swap file. Lines it cannot use are listed in the error text.
+void mtsbacka(Workspace& ws, const std::string& swapPath, std::string& errorText);
 
 // mprtcmp: pairs the parts of parts1.tmp and parts2.tmp by reference and writes the
 // references whose part names differ, and the parts either side lacks, to cmpprt.txt.

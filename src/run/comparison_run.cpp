@@ -128,7 +128,7 @@ void runSteps(const RunInputs& in, Workspace& ws, long threshold, RunResult& res
     mchecknn(ws, errorText);
     mcheckdn(ws, errorText);
     if (!in.swapPath.empty())
-        mtsbacka(ws, in.swapPath);
+        mtsbacka(ws, in.swapPath, errorText);
     ui.progress(10, messages::kSortingSide1);
     sortIntoFile(ws, files::net01);
 

@@ -120,3 +120,43 @@ TEST(CommandLine, WritesTheReportsInShiftJisOnRequest) {
 
 } // namespace
 } // namespace lintora
+
+namespace lintora {
+namespace {
+
+const std::string kSwapData = std::string(LINTORA_TEST_DATA) + "/swap";
+
+TEST(CommandLine, ASwapFileMakesARenumberedBoardAFullMatch) {
+    test::TempDir dir;
+    const std::string files = " '" + kSwapData + "/schematic.tel' '" + kSwapData + "/board.tel'";
+    EXPECT_EQ(runCli(dir, "--format1 Telesis --format2 Telesis --parts" + files).exitCode, 1);
+    const CliResult r = runCli(dir, "--format1 Telesis --format2 Telesis --parts --swap '" +
+                                        kSwapData + "/renumbered.swp'" + files);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find("完全一致しました。"), std::string::npos);
+    EXPECT_TRUE(r.err.empty()) << r.err;
+}
+
+TEST(CommandLine, PartDifferencesAloneMakeTheExitStatusOne) {
+    test::TempDir dir;
+    test::writeFile(dir / "a.tel", "$PACKAGES\r\nR0603 ! 10K ; R1\r\n$NETS\r\nA ; R1.1\r\n$END\r\n");
+    test::writeFile(dir / "b.tel", "$PACKAGES\r\nR0603 ! 22K ; R1\r\n$NETS\r\nA ; R1.1\r\n$END\r\n");
+    const CliResult r = runCli(dir, "--format1 Telesis --format2 Telesis --parts a.tel b.tel");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.out.find("完全一致しました。"), std::string::npos); // the nets do match
+    EXPECT_EQ(r.err, "部品の異なる箇所がありました。部品比較結果ボタンで確認してください。\n");
+    EXPECT_EQ(runCli(dir, "--format1 Telesis --format2 Telesis a.tel b.tel").exitCode, 0);
+}
+
+TEST(CommandLine, PinChangeAndNonPolarOptionsFillTheirBoxesInOrder) {
+    test::TempDir dir;
+    test::writeFile(dir / "a.tel", "$PACKAGES\r\n$NETS\r\nA ; D1.1 C1.1\r\nB ; D1.2 C1.2\r\n$END\r\n");
+    test::writeFile(dir / "b.tel", "$PACKAGES\r\n$NETS\r\nA ; D1.A C1.2\r\nB ; D1.K C1.1\r\n$END\r\n");
+    const CliResult r = runCli(dir, "--format1 Telesis --format2 Telesis --adjust 100 "
+                                    "--pin-change D:1:A --pin-change D:2:K --nonpolar C a.tel b.tel");
+    EXPECT_EQ(r.exitCode, 0) << r.out;
+    EXPECT_NE(r.out.find("DXX.1-->DXX.A DXX.2-->DXX.K \n"), std::string::npos);
+}
+
+} // namespace
+} // namespace lintora
