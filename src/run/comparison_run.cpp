@@ -19,7 +19,6 @@ namespace lintora {
 namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
-constexpr int kLockPatienceMs = 3000;
 
 // Reading the adjustment value: full-width digits and signs count like ASCII ones, as a
 // Japanese input method may give them.
@@ -267,11 +266,16 @@ RunResult runComparison(const RunInputs& in, const RunOptions& options, RunObser
 
     Workspace ws{options.workDir, options.limits, options.reportEncoding, ui};
     try {
-        const RunLock lock(options.workDir, kLockPatienceMs);
+        const RunLock lock(options.workDir, options.lockPatienceMs);
         if (!lock.acquired()) {
             fail(ui, result, RunOutcome::Busy, messages::kBusy, options.workDir.string());
             return result;
         }
+        // A report the user write-protected stops the run before any report changes.
+        ensureReplaceable(ws.file(files::report));
+        ensureReplaceable(ws.file(files::errorLog));
+        if (in.compareParts)
+            ensureReplaceable(ws.file(files::partsReport));
         runSteps(in, ws, threshold, result);
     } catch (const FileNotFound&) {
         fail(ui, result, RunOutcome::FileNotFound, messages::kFileNotFound);

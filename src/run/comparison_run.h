@@ -28,6 +28,8 @@ struct RunOptions {
     std::filesystem::path workDir = "."; // scratch files and reports
     TextEncoding reportEncoding = TextEncoding::Utf8;
     Limits limits;
+    // How long a run waits for another run in the same directory to finish.
+    int lockPatienceMs = 3000;
 };
 
 enum class RunOutcome {

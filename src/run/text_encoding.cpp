@@ -84,6 +84,39 @@ bool cp932ToUtf8(std::string_view bytes, std::string& out) {
     return true;
 }
 
+namespace {
+
+bool utf16ToUtf8(std::string_view bytes, std::string& out) {
+    Converter cd("UTF-8", "UTF-16"); // takes its byte order from the byte-order mark
+    if (!cd.valid())
+        return false;
+    out.assign(bytes.size() * 2 + 16, '\0');
+    char* in = const_cast<char*>(bytes.data());
+    std::size_t inLeft = bytes.size();
+    char* dst = out.data();
+    std::size_t outLeft = out.size();
+    if (iconv(cd.get(), &in, &inLeft, &dst, &outLeft) == static_cast<std::size_t>(-1))
+        return false;
+    out.resize(out.size() - outLeft);
+    return true;
+}
+
+} // namespace
+
+bool decodeInputText(std::string_view bytes, std::string& text) {
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
+        return utf16ToUtf8(bytes, text) && text.find('\0') == std::string::npos;
+    if (bytes.find('\0') != std::string_view::npos)
+        return false;
+    if (isValidUtf8(bytes)) {
+        if (bytes.starts_with("\xEF\xBB\xBF"))
+            bytes.remove_prefix(3);
+        text.assign(bytes);
+        return true;
+    }
+    return cp932ToUtf8(bytes, text);
+}
+
 std::string utf8ToCp932(std::string_view text) {
     std::string out;
     if (text.empty())

@@ -17,6 +17,11 @@ bool isValidUtf8(std::string_view bytes);
 // bytes are not valid CP932.
 bool cp932ToUtf8(std::string_view bytes, std::string& out);
 
+// Decodes the bytes of a netlist or swap file to UTF-8: UTF-16 with a byte-order mark,
+// valid UTF-8 (without its byte-order mark), or else CP932. False for anything else,
+// including text with NUL bytes, which no netlist holds (a binary file, most likely).
+bool decodeInputText(std::string_view bytes, std::string& text);
+
 // Converts UTF-8 to CP932; a character CP932 cannot hold becomes "?".
 std::string utf8ToCp932(std::string_view text);
 

@@ -43,13 +43,8 @@ std::string readFileBytes(const std::filesystem::path& path) {
 
 std::string readInputText(const std::filesystem::path& path) {
     std::string bytes = readFileBytes(path);
-    if (isValidUtf8(bytes)) {
-        if (bytes.starts_with("\xEF\xBB\xBF"))
-            bytes.erase(0, 3);
-        return bytes;
-    }
     std::string text;
-    if (!cp932ToUtf8(bytes, text))
+    if (!decodeInputText(bytes, text))
         throw UndecodableInput(path.string());
     return text;
 }
@@ -88,13 +83,17 @@ bool writeAll(int fd, std::string_view bytes) {
 
 } // namespace
 
-void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+void ensureReplaceable(const std::filesystem::path& path) {
     // Respect a file the user write-protected: renaming over it would succeed (and root may
     // write anything), so look at its mode bits as well.
     struct stat existing {};
     if (::stat(path.c_str(), &existing) == 0 &&
         (::access(path.c_str(), W_OK) != 0 || (existing.st_mode & 0222) == 0))
         throw WriteFailed(path.string());
+}
+
+void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+    ensureReplaceable(path);
     std::filesystem::path temporary = path;
     temporary += ".partial";
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);

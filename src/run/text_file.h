@@ -36,6 +36,10 @@ private:
 // read-only is not replaced. Throws WriteFailed.
 void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
+// Throws WriteFailed when `path` names a file the user write-protected (which
+// writeFileAtomically will not replace). A missing file is fine.
+void ensureReplaceable(const std::filesystem::path& path);
+
 // Writes a text the way every Lintora file is written: the text (whose lines already end
 // in CR LF) followed by one more CR LF, so the file ends with one empty line.
 void printTextFile(const std::filesystem::path& path, std::string_view text,

@@ -1,4 +1,5 @@
 #include "run/comparison_run.h"
+#include "run/run_lock.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -219,6 +220,24 @@ TEST(ComparisonRun, ReportsCanBeWrittenInShiftJis) {
     std::string decoded;
     ASSERT_TRUE(cp932ToUtf8(report, decoded));
     EXPECT_NE(decoded.find("＜異なるネット＞"), std::string::npos);
+}
+
+TEST(ComparisonRun, ASecondRunInTheSameDirectoryWaitsThenStops) {
+    ComparisonFixture fx;
+    fx.setNetlists(kSide1, kSide1Renamed);
+    fx.options.lockPatienceMs = 100;
+    RunResult second;
+    {
+        const RunLock first(fx.dir.path(), 0);
+        ASSERT_TRUE(first.acquired());
+        second = fx.run();
+    }
+    EXPECT_EQ(second.outcome, RunOutcome::Busy);
+    ASSERT_EQ(fx.observer.messages.size(), 1u);
+    EXPECT_TRUE(fx.observer.messages[0].starts_with("同じ作業フォルダで別の比較が実行中です。"));
+    EXPECT_FALSE(test::fileExists(fx.dir / "net.tmp"));
+    fx.observer = {};
+    EXPECT_EQ(fx.run().outcome, RunOutcome::Completed); // free again once the first is done
 }
 
 TEST(ComparisonRun, AReadOnlyReportIsAWriteFailureThatKeepsIt) {

@@ -69,6 +69,15 @@ TEST(InputFiles, DecodeUtf8OrShiftJisAndRejectAnythingElse) {
     EXPECT_THROW(readInputText(dir.path()), FileNotFound); // a directory is not a netlist
 }
 
+TEST(InputFiles, DecodeUtf16WithByteOrderMarkAndRefuseNulBytes) {
+    std::string text;
+    ASSERT_TRUE(decodeInputText(std::string("\xFF\xFE" "A\0;\0\xFB\x96", 8), text));
+    EXPECT_EQ(text, "A;電");
+    ASSERT_TRUE(decodeInputText(std::string("\xFE\xFF\0A", 4), text));
+    EXPECT_EQ(text, "A");
+    EXPECT_FALSE(decodeInputText(std::string("A\0B", 3), text));
+}
+
 TEST(OutputFiles, PrintAddsOneFinalLineEndAndReplacesTheFileWhole) {
     test::TempDir dir;
     test::writeFile(dir / "out.txt", "old contents that are longer");
