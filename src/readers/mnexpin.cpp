@@ -26,7 +26,9 @@ namespace {
 constexpr char kEndOfLine = '\0'; // stands for the empty character after a line's end
 constexpr std::string_view kPartsKeyword = "%Part"; // exactly so: "%part" is no keyword
 
-bool isContinuation(std::string_view line) { return !line.empty() && line[0] == '*'; }
+bool isContinuation(std::string_view line) {
+    return !line.empty() && line[0] == '*';
+}
 
 // Byte length of the line's first character (0 for an empty line).
 std::size_t firstCharLength(std::string_view line) {

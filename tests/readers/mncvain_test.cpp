@@ -41,8 +41,8 @@ TEST(MncvainReader, ReadsComponentsAndNetsBrokenAcrossLines) {
                            "N3 = B-1\r\n}\r\n");
     EXPECT_EQ(r.status, "good");
     EXPECT_EQ(r.parts, written({"! 74HC00; U1: DIP14? ", "! 10K; R1: R1608? "}));
-    EXPECT_EQ(r.net, written({"GND; 3: U1.7, U2.7, R1.2, ", "NET1; 2: U1.7.A, R1.1, ",
-                              "N2; 2: A.1, , "}));
+    EXPECT_EQ(r.net,
+              written({"GND; 3: U1.7, U2.7, R1.2, ", "NET1; 2: U1.7.A, R1.1, ", "N2; 2: A.1, , "}));
 }
 
 TEST(MncvainReader, LoneLineFeedsReadLikeRealLineEnds) {

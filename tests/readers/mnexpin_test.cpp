@@ -71,7 +71,8 @@ TEST(MnexpinReader, TooManyNetLinesOrMergedPinsAreACapacityFailure) {
     for (int i = 0; i < 7; ++i)
         lines += "\\N" + std::to_string(i) + "\\ \\R1\\-\\1\\\r\n";
     EXPECT_THROW(convert(lines, 6), CapacityExceeded);
-    const std::string fourPins = "\\N1\\ \\R1\\-\\1\\ \\R2\\-\\1\\\r\n\\N1\\ \\R3\\-\\1\\ \\R4\\-\\1\\\r\n";
+    const std::string fourPins =
+        "\\N1\\ \\R1\\-\\1\\ \\R2\\-\\1\\\r\n\\N1\\ \\R3\\-\\1\\ \\R4\\-\\1\\\r\n";
     EXPECT_NO_THROW(convert(fourPins, 6));
     EXPECT_THROW(convert(fourPins + "\\N1\\ \\R5\\-\\1\\", 6), CapacityExceeded);
 }
@@ -83,7 +84,8 @@ TEST(MnexpinReader, SurvivesTruncatedGarbledAndHugeInput) {
     for (auto& c : garbage)
         c = static_cast<char>(random());
     std::vector<std::string> inputs{garbage, std::string(200000, '\\'),
-                                    "\\N\\" + std::string(300000, '\\') + "\r\n*\\\r\n%Part\r\n\\\\"};
+                                    "\\N\\" + std::string(300000, '\\') +
+                                        "\r\n*\\\r\n%Part\r\n\\\\"};
     for (std::size_t n = 0; n <= board.size(); ++n)
         inputs.push_back(board.substr(0, n));
     for (const auto& text : inputs) {

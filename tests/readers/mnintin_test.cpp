@@ -31,7 +31,7 @@ std::string written(const std::vector<std::string>& lines) {
 TEST(MnintinReader, ReadsColumnPartsAndNetsWithContinuationLines) {
     const auto r = convert("%PART\r\n"
                            "74hc00          U1\r\n"
-                           "10K 1/10W       R1\r\n" // a blank before column 14 is dropped
+                           "10K 1/10W       R1\r\n"      // a blank before column 14 is dropped
                            "抵抗器具類 10K       R5\r\n" // columns count characters, not bytes
                            "%net\r\n"
                            "GND U1-7 R1-2\r\n"

@@ -52,8 +52,9 @@ TEST(MnmmcinReader, ReadsNamedUnnamedAndContinuedNets) {
 }
 
 TEST(MnmmcinReader, ANetContinuedToTheEndOfTheListIsWritten) {
-    for (const std::string_view text : {"$NET\r\nVCC; U1-14,\r\n$END\r\n",
-                                        "$NET\r\nVCC; U1-14,\r\n\r\nN2; X-1\r\n", "$NET\r\nVCC; U1-14,"}) {
+    for (const std::string_view text :
+         {"$NET\r\nVCC; U1-14,\r\n$END\r\n", "$NET\r\nVCC; U1-14,\r\n\r\nN2; X-1\r\n",
+          "$NET\r\nVCC; U1-14,"}) {
         SCOPED_TRACE(text);
         EXPECT_EQ(convert(text).net, written({"VCC; 1: U1.14, "}));
     }
@@ -84,8 +85,8 @@ TEST(MnmmcinReader, SurvivesTruncatedGarbledAndHugeInput) {
     std::mt19937 random(17);
     for (auto& c : garbage)
         c = static_cast<char>(random());
-    std::vector<std::string> inputs{
-        garbage, "$NET\r\n" + std::string(300000, ';') + "\r\n" + std::string(300000, ',')};
+    std::vector<std::string> inputs{garbage, "$NET\r\n" + std::string(300000, ';') + "\r\n" +
+                                                 std::string(300000, ',')};
     for (std::size_t n = 0; n <= board.size(); ++n)
         inputs.push_back(board.substr(0, n));
     for (const auto& text : inputs) {
