@@ -35,3 +35,26 @@ void convertAllSeparators(std::string& pin, std::string_view separators) {
 }
 
 } // namespace lintora
+
+// ---- Readers group D (Expedition PCB, CADVANCE, INTERGRA, MM-COLMO_NEO & MM2) ----
+namespace lintora {
+
+std::string normalisedUpperCaseCopy(std::string_view input) {
+    std::string copy;
+    copy.reserve(input.size() + input.size() / 16 + 2);
+    LineReader lines(input);
+    std::string_view line;
+    while (lines.next(line)) {
+        copy += "\r\n";
+        for (const char c : line) {
+            if (c == '\n')
+                copy += "\r\n";
+            else
+                copy += c;
+        }
+    }
+    upperCaseInPlace(copy);
+    return copy;
+}
+
+} // namespace lintora

@@ -76,3 +76,14 @@ void convertFirstSeparator(std::string& pin, char separator);
 void convertAllSeparators(std::string& pin, std::string_view separators);
 
 } // namespace lintora
+
+// ---- Readers group D (Expedition PCB, CADVANCE, INTERGRA, MM-COLMO_NEO & MM2) ----
+namespace lintora {
+
+// The form several readers walk instead of their input: every line preceded by CR LF (so
+// the copy starts with an empty line), a lone LF inside a line turned into a real line
+// break, and everything upper-cased. A reader that finds no landmark leaves this copy in
+// net.tmp.
+std::string normalisedUpperCaseCopy(std::string_view input);
+
+} // namespace lintora

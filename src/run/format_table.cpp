@@ -9,8 +9,7 @@ namespace lintora {
 namespace {
 
 // The run passes no separate parts file to the MM-COLMO_NEO & MM2 reader.
-[[maybe_unused]] void mnmmcinWithoutPartsFile(Workspace& ws, const std::string& path,
-                                              std::string& status) {
+void mnmmcinWithoutPartsFile(Workspace& ws, const std::string& path, std::string& status) {
     mnmmcin(ws, path, std::string(), status);
 }
 
@@ -19,16 +18,16 @@ constexpr std::array<FormatEntry, 27> kFormats{{
     {"ALLEGRO", &mntelin},
     {"CADIX XID", nullptr},
     {"CADLUS-PC(Reverse Net)", nullptr},
-    {"CADVANCE", nullptr},
+    {"CADVANCE", &mncvain},
     {"CR2000", nullptr},
     {"CR3000", nullptr},
     {"CR5000", nullptr},
     {"CSi", nullptr},
     {"D2 CAD", nullptr},
-    {"Expedition PCB", nullptr},
+    {"Expedition PCB", &mnexpin},
     {"FUTURE", nullptr},
-    {"INTERGRA", nullptr},
-    {"MM-COLMO_NEO & MM2", nullptr},
+    {"INTERGRA", &mnintin},
+    {"MM-COLMO_NEO & MM2", &mnmmcinWithoutPartsFile},
     {"MENTOR", nullptr},
     {"MYPCB", nullptr},
     {"OHM-3", nullptr},

@@ -1,0 +1,148 @@
+// CADVANCE netlist reader.
+//
+//   COMPONENTS
+//   {
+//   U1 [DIP14] 74HC00,
+//   R1 [R1608] 10K,
+//   }
+//   NETS
+//   {
+//   GND = U1-7, R1-2;
+//   VCC = U1-14,
+//         R1-1;
+//   }
+//
+// A component line is reference "[" footprint "]" part name ","; a net is name "=" pins
+// separated by "," and closed by ";", and may run over several lines. The reader walks an
+// upper-cased copy of the input, so keywords and names may be written in any case.
+
+#include "readers/readers.h"
+
+namespace lintora {
+
+namespace {
+
+constexpr char kEndOfLine = '\0'; // stands for the empty character after a line's end
+
+// The component block, up to the line that begins with "NETS". Returns true when that line
+// was found inside the component block.
+bool readComponents(LineReader& copy, ReaderOutput& out) {
+    FieldArray& f = out.fields;
+    bool componentBlock = false;
+    std::string token;
+    std::string_view line;
+    while (copy.next(line)) {
+        f[1].clear();
+        f[2].clear();
+        f[3].clear();
+        token.clear();
+        // Keywords are tested before the character at hand, so they count at the character
+        // after them: "COMPONENTS" opens the block as "COMP" does.
+        for (std::size_t i = 0; i <= line.size(); ++i) {
+            const char c = i < line.size() ? line[i] : kEndOfLine;
+            const bool atEnd = i == line.size();
+            if (token == "COMP") {
+                token.clear();
+                componentBlock = true;
+                break;
+            }
+            if (componentBlock && !atEnd && c == ']' && !token.empty()) {
+                f[3] = token; // footprint
+                token.clear();
+            } else if (componentBlock && token == "NETS") {
+                return true;
+            } else if (componentBlock && !atEnd && c == ',' && !token.empty()) {
+                f[1] = token; // part name; the rest of the line is a comment
+                token.clear();
+                break;
+            } else if (componentBlock && !atEnd && c == '[' && !token.empty()) {
+                f[2] = token; // reference designator
+                token.clear();
+            } else if (componentBlock && !atEnd && c == '{') {
+                token.clear();
+            } else if (!atEnd && !isBlankOrTab(c) && c != '"') {
+                token += c;
+            }
+        }
+        if (!f.at(1).empty())
+            out.addPart();
+    }
+    return false;
+}
+
+// Every "-" after the pin's first character separates reference and pin: U1-7-A -> U1.7.A.
+std::string convertedPin(std::string token) {
+    convertAllSeparators(token, "-");
+    return token;
+}
+
+// The nets after the "NETS" line, to the end of the copy. The token runs on from line to
+// line, so a net, and even a pin, may be broken across lines.
+void readNets(LineReader& copy, ReaderOutput& out) {
+    FieldArray& f = out.fields;
+    std::string token;
+    std::size_t pinCounter = 0;
+    bool netOpen = false; // an "=" was read since the last ";"
+    std::string_view line;
+    while (copy.next(line)) {
+        for (std::size_t i = 0; i <= line.size(); ++i) {
+            const char c = i < line.size() ? line[i] : kEndOfLine;
+            const bool atEnd = i == line.size();
+            if (atEnd)
+                continue;
+            if (c == '=' && f.at(0).empty()) {
+                f[0] = token; // net name
+                token.clear();
+                pinCounter = 2;
+                netOpen = true;
+            } else if (c == ',' && !token.empty() && !f.at(0).empty()) {
+                f[pinCounter] = convertedPin(token);
+                ++pinCounter;
+                token.clear();
+            } else if (c == ';') {
+                // The ";" closes the net and takes the last pin, even an empty one. A ";"
+                // with no net open (no "=" since the last ";") names nothing: its text is
+                // dropped.
+                if (netOpen) {
+                    f[pinCounter] = convertedPin(token);
+                    ++pinCounter;
+                    f[1] = std::to_string(pinCounter - 2);
+                    out.addNet();
+                }
+                token.clear();
+                f[0].clear();
+                netOpen = false;
+            } else if (c == '{' || c == '}') {
+                // braces only frame the block
+            } else if (!isBlankOrTab(c)) {
+                token += c;
+            }
+        }
+    }
+}
+
+} // namespace
+
+// mncvain: converts a CADVANCE netlist into net.tmp and parts.tmp.
+void mncvain(Workspace& ws, const std::string& path, std::string& status) {
+    status = kStatusBad;
+    const ReaderInput input(path);
+    const std::string copy = normalisedUpperCaseCopy(input.text());
+    LineReader copyLines(copy);
+    ReaderOutput out(ws);
+
+    const bool foundNets = readComponents(copyLines, out);
+    out.writePartsFile();
+    if (!foundNets) {
+        // Not a CADVANCE file: net.tmp is left holding the normalised copy.
+        printTextFile(ws.file(files::net), copy);
+        ws.observer.hideProgress();
+        return;
+    }
+    status = kStatusGood;
+    out.fields.clear();
+    readNets(copyLines, out);
+    out.writeNetFile();
+}
+
+} // namespace lintora

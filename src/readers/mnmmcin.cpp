@@ -1,0 +1,148 @@
+// MM-COLMO_NEO & MM2 netlist reader.
+//
+//   $NET
+//   GND; U1-7, U2-7, R1-2
+//   VCC; U1-14,
+//        U2-14
+//   ; C5-1, C6-1
+//   $END
+//
+// After "$NET" each line is a net: name ";" pins separated by ","; a line ending in ","
+// continues on the next line. A net without a name is named "un0", "un1", ... in file
+// order. The list ends at "$END", at the first empty line or at the end of the file.
+//
+// Parts come from a separate parts file, when one is given:
+//
+//   $PTS
+//   DIP14 ! 74HC00 ; U1
+//   $END
+
+#include "readers/readers.h"
+
+namespace lintora {
+
+namespace {
+
+constexpr char kEndOfLine = '\0'; // stands for the empty character after a line's end
+
+// True when nothing but blanks and TABs follows position `i` of the line.
+bool onlyBlanksAfter(std::string_view line, std::size_t i) {
+    for (std::size_t k = i + 1; k < line.size(); ++k)
+        if (!isBlankOrTab(line[k]))
+            return false;
+    return true;
+}
+
+// A parts file line: footprint "!" part name ";" reference designator. Blanks are dropped.
+void readPartsFile(const std::string& partsPath, ReaderOutput& out) {
+    FieldArray& f = out.fields;
+    ReaderInput parts(partsPath);
+    std::string token;
+    std::string_view raw;
+    while (parts.next(raw)) {
+        const std::string line = upperCased(raw);
+        if (line == "$END")
+            break;
+        if (line == "$PTS")
+            continue;
+        f[1].clear();
+        f[2].clear();
+        f[3].clear();
+        token.clear();
+        for (const char c : line) {
+            if (c == '!') {
+                f[3] = token; // footprint
+                token.clear();
+            } else if (c == ';') {
+                f[1] = token; // part name
+                token.clear();
+            } else if (!isBlankOrTab(c)) {
+                token += c;
+            }
+        }
+        f[2] = token; // reference designator
+        if (!f[1].empty())
+            out.addPart();
+    }
+}
+
+} // namespace
+
+// mnmmcin: converts an MM-COLMO_NEO / MM2 netlist into net.tmp, and the parts file at
+// `partsPath` (none when empty) into parts.tmp.
+void mnmmcin(Workspace& ws, const std::string& path, const std::string& partsPath,
+             std::string& status) {
+    status = kStatusBad;
+    ReaderOutput out(ws);
+    if (!partsPath.empty())
+        readPartsFile(partsPath, out);
+    out.writePartsFile();
+
+    ReaderInput input(path);
+    FieldArray& f = out.fields;
+    f.clear();
+    std::string token;
+    std::size_t pinCounter = 0;
+    std::size_t unnamedNets = 0;
+    const auto completeNet = [&] {
+        f[1] = std::to_string(pinCounter - 2);
+        out.addNet();
+        f[0].clear();
+    };
+    std::string_view raw;
+    while (input.next(raw)) {
+        token.clear();
+        const std::string line = upperCased(raw);
+        if (line == "$END" || line.empty())
+            break;
+        bool lineScanned = true; // false for the "$NET" line and a continued line
+        for (std::size_t i = 0; i <= line.size(); ++i) {
+            const char c = i < line.size() ? line[i] : kEndOfLine;
+            const bool atEnd = i == line.size();
+            if (token == "$NET") {
+                status = kStatusGood;
+                lineScanned = false;
+                break;
+            }
+            if (!atEnd && c == ';') {
+                if (status != kStatusGood) {
+                    // A net before "$NET": not a file of this format.
+                    ws.observer.hideProgress();
+                    return;
+                }
+                if (token.empty())
+                    token = "un" + std::to_string(unnamedNets++);
+                f[0] = token; // net name
+                token.clear();
+                pinCounter = 2;
+            } else if ((atEnd && !f.at(0).empty()) ||
+                       (c == ',' && !atEnd && !token.empty() && !f.at(0).empty())) {
+                // The end of the line takes the last pin, even an empty one.
+                convertFirstSeparator(token, '-');
+                f[pinCounter] = token;
+                ++pinCounter;
+                token.clear();
+                // A "," that ends the line (blanks after it do not count) continues the net
+                // on the next line.
+                if (!atEnd && onlyBlanksAfter(line, i)) {
+                    lineScanned = false;
+                    break;
+                }
+            } else if (!atEnd && !isBlankOrTab(c)) {
+                token += c;
+            }
+        }
+        // A line that belongs to no net (before the first ";", or after a closed net
+        // without a ";" of its own) writes nothing.
+        if (lineScanned && !f.at(0).empty())
+            completeNet();
+    }
+    // A net whose last line ended in "," is still open at "$END", an empty line or the end
+    // of the file: it is complete with what it has.
+    if (!f.at(0).empty())
+        completeNet();
+    out.writeNetFile();
+    // Without "$NET" the status stays "bad"; the run hides the progress window for it.
+}
+
+} // namespace lintora

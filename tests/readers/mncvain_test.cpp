@@ -1,0 +1,107 @@
+#include "readers/readers.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace lintora {
+namespace {
+
+struct Converted {
+    std::string status, net, parts;
+    int hides = 0;
+};
+
+Converted convert(std::string_view text) {
+    test::ScratchWorkspace sw;
+    test::writeFile(sw.dir / "in.net", text);
+    Converted r;
+    mncvain(sw.ws, (sw.dir / "in.net").string(), r.status);
+    r.net = test::readFile(sw.dir / "net.tmp");
+    r.parts = test::readFile(sw.dir / "parts.tmp");
+    r.hides = sw.observer.hides;
+    return r;
+}
+
+std::string written(const std::vector<std::string>& lines) {
+    return test::crlfText(lines) + "\r\n";
+}
+
+TEST(MncvainReader, ReadsComponentsAndNetsBrokenAcrossLines) {
+    const auto r = convert("components\r\n{\r\n"
+                           "U1 [DIP14] 74hc00,\r\n"
+                           "\"R1\" [R1608] 10K, chip resistor\r\n"
+                           "C1 [C1608]\r\n" // no "," and so no part name: no part
+                           "}\r\nnets\r\n{\r\n"
+                           "GND = U1-7, U2-7,\r\nR1-2;\r\n"
+                           "NET 1 = U1-7-A ,R1-\r\n1;\r\n"
+                           "N2 = A-1,;\r\n" // the ";" takes an empty last pin
+                           "X;\r\n"         // no net open: writes nothing
+                           "N3 = B-1\r\n}\r\n");
+    EXPECT_EQ(r.status, "good");
+    EXPECT_EQ(r.parts, written({"! 74HC00; U1: DIP14? ", "! 10K; R1: R1608? "}));
+    EXPECT_EQ(r.net,
+              written({"GND; 3: U1.7, U2.7, R1.2, ", "NET1; 2: U1.7.A, R1.1, ", "N2; 2: A.1, , "}));
+}
+
+TEST(MncvainReader, LoneLineFeedsReadLikeRealLineEnds) {
+    const auto r = convert("COMP\nU1 [DIP14] 74HC00,\nNETS\nGND = U1-7;\n");
+    EXPECT_EQ(r.parts, written({"! 74HC00; U1: DIP14? "}));
+    EXPECT_EQ(r.net, written({"GND; 1: U1.7, "}));
+}
+
+TEST(MncvainReader, WithoutComponentAndNetBlocksTheFileIsNotOfThisFormat) {
+    for (const std::string_view text : {"NETS\r\nN1 = A-1;\r\n", "NETS\r\nCOMP\r\nN1 = A-1;\r\n",
+                                        "COMP\r\nU1 [D] X,\r\n} NETS\r\nN1 = A-1;\r\n"}) {
+        SCOPED_TRACE(text);
+        const auto r = convert(text);
+        EXPECT_EQ(r.status, "bad");
+        EXPECT_EQ(r.hides, 1);
+    }
+    // net.tmp is left holding the upper-cased copy, which starts with an empty line.
+    EXPECT_EQ(convert("nets\r\n").net, "\r\nNETS\r\n");
+}
+
+TEST(MncvainReader, SurvivesTruncatedGarbledAndHugeInput) {
+    const std::string board = test::readFile(test::dataFile("readers/mncvain/board.net"));
+    std::string garbage(64 * 1024, '\0');
+    std::mt19937 random(11);
+    for (auto& c : garbage)
+        c = static_cast<char>(random());
+    std::vector<std::string> inputs{
+        garbage, "COMP\r\nNETS\r\n" + std::string(200000, '{') + std::string(100000, '='),
+        "COMP\r\n" + std::string(100000, '[') + std::string(100000, ']') + ",\r\n"};
+    for (std::size_t n = 0; n <= board.size(); ++n)
+        inputs.push_back(board.substr(0, n));
+    for (const auto& text : inputs) {
+        try {
+            convert(text);
+        } catch (const RunFailure&) {
+        }
+    }
+    std::string manyPins = "COMP\r\nNETS\r\nBIG =";
+    for (int i = 0; i < 25000; ++i)
+        manyPins += " U1-" + std::to_string(i) + ",";
+    EXPECT_THROW(convert(manyPins), CapacityExceeded);
+}
+
+TEST(MncvainReader, BoardMatchesItsTelesisVersionAndTelesisIsNotThisFormat) {
+    const auto board = test::dataFile("readers/mncvain/board.net").string();
+    const auto telesis = test::dataFile("readers/mncvain/board.tel").string();
+    test::ComparisonFixture fx;
+    fx.inputs.path1 = board;
+    fx.inputs.path2 = telesis;
+    fx.inputs.format1 = "CADVANCE";
+    fx.inputs.format2 = "Telesis";
+    const auto r = fx.run();
+    EXPECT_EQ(r.outcome, RunOutcome::Completed);
+    EXPECT_TRUE(r.allClear);
+
+    fx.inputs.path1 = telesis;
+    fx.inputs.path2 = board;
+    EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
+}
+
+} // namespace
+} // namespace lintora

@@ -1,0 +1,121 @@
+#include "readers/readers.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace lintora {
+namespace {
+
+struct Converted {
+    std::string status, net, parts;
+    int hides = 0;
+};
+
+Converted convert(std::string_view text, std::size_t fieldSlots = Limits{}.fieldSlots) {
+    test::ScratchWorkspace sw;
+    sw.ws.limits.fieldSlots = fieldSlots;
+    test::writeFile(sw.dir / "in.kyn", text);
+    Converted r;
+    mnexpin(sw.ws, (sw.dir / "in.kyn").string(), r.status);
+    r.net = test::readFile(sw.dir / "net.tmp");
+    r.parts = test::readFile(sw.dir / "parts.tmp");
+    r.hides = sw.observer.hides;
+    return r;
+}
+
+std::string written(const std::vector<std::string>& lines) {
+    return test::crlfText(lines) + "\r\n";
+}
+
+TEST(MnexpinReader, ReadsNetsPartsAndContinuationLines) {
+    const auto r = convert("%NET\r\n"
+                           "\\gnd\\ \\U1\\-\\7\\ \\U 2\\ - \\7\\\r\n" // blanks and "-" are dropped
+                           "*\t\\U3\\-\\7\\\r\n"
+                           "\\VCC\\ \\U1\\-\\14\\\r\n"
+                           "%comment\r\n" // ends VCC: the "*" line has no net to continue
+                           "* \\U2\\-\\14\\\r\n"
+                           "%Part\r\n"
+                           "\\74HC00\\ \\U1\\ \\U2\\\r\n"
+                           "* \\U3\\\r\n");
+    EXPECT_EQ(r.status, "good");
+    EXPECT_EQ(r.net, written({"GND; 3: U1.7, U2.7, U3.7, ", "VCC; 1: U1.14, "}));
+    EXPECT_EQ(r.parts, written({"! 74HC00; U1: ? ", "! 74HC00; U2: ? ", "! 74HC00; U3: ? "}));
+}
+
+TEST(MnexpinReader, NetLinesSharingANameBecomeOneNetAtItsFirstPlace) {
+    const auto r = convert("\\N1\\ \\R1\\-\\1\\\r\n\\N2\\ \\R3\\-\\1\\\r\n"
+                           "\\n1\\ \\R2\\-\\2\\\r\n\\N1\\ \\R4\\-\\4\\\r\n");
+    EXPECT_EQ(r.net, written({"N1; 3: R1.1, R2.2, R4.4, ", "N2; 1: R3.1, "}));
+}
+
+TEST(MnexpinReader, NoNetIsLostAtTheEndOfTheFileOrAfterAnUnfinishedPair) {
+    EXPECT_EQ(convert("\\N1\\ \\R1\\-\\1\\").net, written({"N1; 1: R1.1, "}));
+    // Only the pair without its pin is dropped; the nets after it are read.
+    const auto r = convert("\\N1\\ \\R1\\-\\1\\ \\R2\\\r\n\\N2\\ \\R3\\-\\3\\\r\n");
+    EXPECT_EQ(r.net, written({"N1; 1: R1.1, ", "N2; 1: R3.3, "}));
+}
+
+TEST(MnexpinReader, AFileWithoutNetLinesIsNotOfThisFormat) {
+    for (const std::string_view text : {"", "%Part\r\n\\74HC00\\ \\U1\\\r\n"}) {
+        const auto r = convert(text);
+        EXPECT_EQ(r.status, "bad");
+        EXPECT_EQ(r.hides, 1);
+    }
+}
+
+TEST(MnexpinReader, TooManyNetLinesOrMergedPinsAreACapacityFailure) {
+    // Slots 0 to 5: six net lines to merge at most, four pins in a net at most.
+    std::string lines;
+    for (int i = 0; i < 7; ++i)
+        lines += "\\N" + std::to_string(i) + "\\ \\R1\\-\\1\\\r\n";
+    EXPECT_THROW(convert(lines, 6), CapacityExceeded);
+    const std::string fourPins =
+        "\\N1\\ \\R1\\-\\1\\ \\R2\\-\\1\\\r\n\\N1\\ \\R3\\-\\1\\ \\R4\\-\\1\\\r\n";
+    EXPECT_NO_THROW(convert(fourPins, 6));
+    EXPECT_THROW(convert(fourPins + "\\N1\\ \\R5\\-\\1\\", 6), CapacityExceeded);
+}
+
+TEST(MnexpinReader, SurvivesTruncatedGarbledAndHugeInput) {
+    const std::string board = test::readFile(test::dataFile("readers/mnexpin/board.kyn"));
+    std::string garbage(64 * 1024, '\0');
+    std::mt19937 random(7);
+    for (auto& c : garbage)
+        c = static_cast<char>(random());
+    std::vector<std::string> inputs{garbage, std::string(200000, '\\'),
+                                    "\\N\\" + std::string(300000, '\\') +
+                                        "\r\n*\\\r\n%Part\r\n\\\\"};
+    for (std::size_t n = 0; n <= board.size(); ++n)
+        inputs.push_back(board.substr(0, n));
+    for (const auto& text : inputs) {
+        try {
+            convert(text);
+        } catch (const RunFailure&) {
+        }
+    }
+    std::string manyPins = "\\BIG\\";
+    for (int i = 0; i < 25000; ++i)
+        manyPins += " \\U1\\-\\" + std::to_string(i) + "\\";
+    EXPECT_THROW(convert(manyPins), CapacityExceeded);
+}
+
+TEST(MnexpinReader, BoardMatchesItsTelesisVersionAndTelesisIsNotThisFormat) {
+    const auto board = test::dataFile("readers/mnexpin/board.kyn").string();
+    const auto telesis = test::dataFile("readers/mnexpin/board.tel").string();
+    test::ComparisonFixture fx;
+    fx.inputs.path1 = board;
+    fx.inputs.path2 = telesis;
+    fx.inputs.format1 = "Expedition PCB";
+    fx.inputs.format2 = "Telesis";
+    const auto r = fx.run();
+    EXPECT_EQ(r.outcome, RunOutcome::Completed);
+    EXPECT_TRUE(r.allClear);
+
+    fx.inputs.path1 = telesis;
+    fx.inputs.path2 = board;
+    EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
+}
+
+} // namespace
+} // namespace lintora

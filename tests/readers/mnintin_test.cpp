@@ -1,0 +1,102 @@
+#include "readers/readers.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace lintora {
+namespace {
+
+struct Converted {
+    std::string status, net, parts;
+    int hides = 0;
+};
+
+Converted convert(std::string_view text) {
+    test::ScratchWorkspace sw;
+    test::writeFile(sw.dir / "in.net", text);
+    Converted r;
+    mnintin(sw.ws, (sw.dir / "in.net").string(), r.status);
+    r.net = test::readFile(sw.dir / "net.tmp");
+    r.parts = test::readFile(sw.dir / "parts.tmp");
+    r.hides = sw.observer.hides;
+    return r;
+}
+
+std::string written(const std::vector<std::string>& lines) {
+    return test::crlfText(lines) + "\r\n";
+}
+
+TEST(MnintinReader, ReadsColumnPartsAndNetsWithContinuationLines) {
+    const auto r = convert("%PART\r\n"
+                           "74hc00          U1\r\n"
+                           "10K 1/10W       R1\r\n"      // a blank before column 14 is dropped
+                           "抵抗器具類 10K       R5\r\n" // columns count characters, not bytes
+                           "%net\r\n"
+                           "GND U1-7 R1-2\r\n"
+                           "*   U2-7-B\r\n"
+                           "-5V\tR1-1 -5V\r\n"
+                           "\r\n");
+    EXPECT_EQ(r.status, "good");
+    EXPECT_EQ(r.parts, written({"! 74HC00; U1: 74HC00? ", "! 10K1/10W; R1: 10K1/10W? ",
+                                "! 抵抗器具類10K; R5: 抵抗器具類10K? "}));
+    EXPECT_EQ(r.net, written({"GND; 3: U1.7, R1.2, U2.7-B, ", "-5V; 2: R1.1, -5V, "}));
+}
+
+TEST(MnintinReader, TheLastNetNeedsNoLineAfterIt) {
+    for (const std::string_view text : {"%NET\r\nGND U1-7 U2-7", "%NET\nGND U1-7\n* U2-7\n"}) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(convert(text).net, written({"GND; 2: U1.7, U2.7, "}));
+    }
+}
+
+TEST(MnintinReader, WithoutANetSectionTheFileIsNotOfThisFormat) {
+    const auto r = convert("%PART\r\n74HC00          U1\r\n*NET*\r\nGND U1-7\r\n");
+    EXPECT_EQ(r.status, "bad");
+    EXPECT_EQ(r.hides, 1);
+    EXPECT_EQ(r.parts, written({"! 74HC00; U1: 74HC00? "}));
+}
+
+TEST(MnintinReader, SurvivesTruncatedGarbledAndHugeInput) {
+    const std::string board = test::readFile(test::dataFile("readers/mnintin/board.net"));
+    std::string garbage(64 * 1024, '\0');
+    std::mt19937 random(13);
+    for (auto& c : garbage)
+        c = static_cast<char>(random());
+    std::vector<std::string> inputs{garbage, std::string(300000, 'X') + " " +
+                                                 std::string(300000, '-') + "\r\n%NET\r\n" +
+                                                 std::string(300000, '*')};
+    for (std::size_t n = 0; n <= board.size(); ++n)
+        inputs.push_back(board.substr(0, n));
+    for (const auto& text : inputs) {
+        try {
+            convert(text);
+        } catch (const RunFailure&) {
+        }
+    }
+    std::string manyPins = "%NET\r\nBIG";
+    for (int i = 0; i < 25000; ++i)
+        manyPins += " U1-" + std::to_string(i);
+    EXPECT_THROW(convert(manyPins), CapacityExceeded);
+}
+
+TEST(MnintinReader, BoardMatchesItsTelesisVersionAndTelesisIsNotThisFormat) {
+    const auto board = test::dataFile("readers/mnintin/board.net").string();
+    const auto telesis = test::dataFile("readers/mnintin/board.tel").string();
+    test::ComparisonFixture fx;
+    fx.inputs.path1 = board;
+    fx.inputs.path2 = telesis;
+    fx.inputs.format1 = "INTERGRA";
+    fx.inputs.format2 = "Telesis";
+    const auto r = fx.run();
+    EXPECT_EQ(r.outcome, RunOutcome::Completed);
+    EXPECT_TRUE(r.allClear);
+
+    fx.inputs.path1 = telesis;
+    fx.inputs.path2 = board;
+    EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
+}
+
+} // namespace
+} // namespace lintora
