@@ -36,7 +36,7 @@ void mnclpin(Workspace& ws, const std::string& path, std::string& status) {
     while (input.next(rawLine)) {
         const std::string line = upperCased(rawLine);
         if (line.empty() || line[0] != ' ')
-            continue; // headers and everything else from column 1
+            continue;        // headers and everything else from column 1
         std::size_t pos = 1; // column 2: column 1 holds a one-byte space
 
         // A character in column 2 starts a net; a line of one space has none and is as

@@ -24,9 +24,10 @@ namespace {
 
 constexpr char kEndOfLine = '\0'; // stands for the empty character after a line's end
 
-// The component lines before ".NET". Returns true when ".NET" was found; `sawComponents`
-// tells whether a ".COM" line came before it.
-bool readComponents(ReaderInput& input, ReaderOutput& out, bool& sawComponents) {
+// The component lines before ".NET" (or the end of the file). Returns true when a ".COM"
+// line came before it.
+bool readComponents(ReaderInput& input, ReaderOutput& out) {
+    bool sawComponents = false;
     FieldArray& f = out.fields;
     std::string token;
     std::string_view rawLine;
@@ -53,7 +54,7 @@ bool readComponents(ReaderInput& input, ReaderOutput& out, bool& sawComponents) 
                 break;
             }
             if (token == ".NET")
-                return true;
+                return sawComponents;
             if (token == ".COM") {
                 sawComponents = true;
                 token.clear();
@@ -78,7 +79,7 @@ bool readComponents(ReaderInput& input, ReaderOutput& out, bool& sawComponents) 
         if (yieldsPart && !f[1].empty())
             out.addPart();
     }
-    return false;
+    return sawComponents;
 }
 
 // The net section after ".NET", to the end of the file.
@@ -147,9 +148,7 @@ void mncsiin(Workspace& ws, const std::string& path, std::string& status) {
     ReaderInput input(path);
     ReaderOutput out(ws);
 
-    bool sawComponents = false;
-    readComponents(input, out, sawComponents);
-    if (!sawComponents) {
+    if (!readComponents(input, out)) {
         // No ".COM" before ".NET" or the end of the file: not a CSi netlist, nothing written.
         ws.observer.hideProgress();
         return;

@@ -19,11 +19,109 @@ namespace lintora {
 
 namespace {
 
-// ")" stands for the empty character: it ends nothing and is dropped. The real end of a
-// line is told apart by its own flag, so a NUL byte in the input stays an ordinary byte.
-struct Character {
-    char c;
-    bool empty;
+class D2Reader {
+public:
+    explicit D2Reader(ReaderOutput& out) : m_out(out), m_f(out.fields) {}
+
+    bool sawHeader() const { return m_afterHeader; }
+
+    // One line, upper-cased. Its end (the position after its last character) counts as
+    // the empty character, at which a keyword or a comment token is still recognised.
+    void readLine(std::string_view line) {
+        for (std::size_t i = 0; i <= line.size(); ++i) {
+            const bool atEnd = i == line.size();
+            char c = atEnd ? '\0' : line[i];
+            if (m_token == "*" || m_token == "/*" || m_token == "*/") {
+                m_token.clear();
+                return; // the rest of the line is a comment
+            }
+            bool emptyCharacter = atEnd;
+            if (m_afterHeader && c == '(' && !atEnd)
+                c = '.';
+            else if (m_afterHeader && c == ')' && !atEnd)
+                emptyCharacter = true; // "U1(7)" is collected as "U1.7"
+            recogniseKeyword();
+            if (!emptyCharacter)
+                take(c);
+        }
+    }
+
+private:
+    // A keyword is recognised at the character after it; that character is then read as
+    // usual, so "NET{GND:" keeps the "G".
+    void recogniseKeyword() {
+        if (m_token == "$CCF") {
+            m_token.clear();
+            if (!m_afterHeader)
+                m_out.writePartsFile(); // no parts in this format
+            m_afterHeader = true;
+        } else if (m_afterHeader && m_token == "NET{") {
+            m_out.netText().clear(); // a later "NET{" block replaces the nets before it
+            m_netBlockDepth = 1;
+            m_netOpen = false;
+            m_pinCounter = 2;
+            m_token.clear();
+        } else if (m_afterHeader && m_token == "{") {
+            m_token.clear();
+        }
+    }
+
+    void take(char c) {
+        if (!m_afterHeader) {
+            if (!isBlankOrTab(c))
+                m_token += c;
+        } else if (c == ':') {
+            if (m_netBlockDepth > 0) { // names outside the "NET{" block open no net
+                m_f[0] = m_token;      // a net still waiting for its ";" is dropped
+                m_netOpen = !m_token.empty();
+                m_pinCounter = 2;
+            }
+            m_token.clear();
+        } else if (c == ',') {
+            storePin();
+            m_token.clear();
+        } else if (c == ';') {
+            storePin();
+            writeNet();
+            m_token.clear();
+        } else if (c == '}') {
+            // A closing brace ends the net before it too, last pin included.
+            storePin();
+            writeNet();
+            m_token.clear();
+            if (m_netBlockDepth > 0)
+                --m_netBlockDepth;
+        } else {
+            if (c == '{' && m_netBlockDepth > 0)
+                ++m_netBlockDepth;
+            if (!isBlankOrTab(c))
+                m_token += c;
+        }
+    }
+
+    void storePin() {
+        if (m_netOpen && !m_token.empty()) { // an empty place between separators is no pin
+            m_f[m_pinCounter] = m_token;
+            ++m_pinCounter;
+        }
+    }
+
+    void writeNet() {
+        if (!m_netOpen)
+            return;
+        m_f[1] = std::to_string(m_pinCounter - 2);
+        m_out.addNet();
+        m_netOpen = false;
+        m_pinCounter = 2;
+    }
+
+    ReaderOutput& m_out;
+    FieldArray& m_f;
+    std::string m_token;        // carries over from line to line
+    bool m_afterHeader = false; // "$CCF" seen
+    int m_netBlockDepth = 0;    // brace depth inside the "NET{" block; 0 outside it
+    bool m_netOpen = false;     // a name was read and its ";" has not come yet
+    std::size_t m_pinCounter = 2;
 };
 
 } // namespace
@@ -33,31 +131,10 @@ void mnd2cin(Workspace& ws, const std::string& path, std::string& status) {
     status = kStatusBad;
     ReaderInput input(path);
     ReaderOutput out(ws);
-    FieldArray& f = out.fields;
+    D2Reader reader(out);
 
-    bool afterHeader = false; // "$CCF" seen
-    bool partsWritten = false;
-    int netBlockDepth = 0;    // brace depth inside the "NET{" block; 0 outside it
-    bool netOpen = false;     // a name was read and its ";" has not come yet
-    std::size_t pinCounter = 0;
-    std::string token;        // carries over from line to line
-
-    const auto storePin = [&] {
-        if (!token.empty()) { // an empty place between separators is no pin
-            f[pinCounter] = token;
-            ++pinCounter;
-        }
-    };
-    const auto writeNet = [&] {
-        f[1] = std::to_string(pinCounter - 2);
-        out.addNet();
-        netOpen = false;
-        pinCounter = 2;
-    };
-
-    // A token "*", "/*" or "*/" comments out the rest of its line. A lone LF ends that
-    // line as well, so an LF-only file does not lose everything after its first comment;
-    // otherwise line ends mean nothing here.
+    // Line ends separate nothing here; they only end comments. A lone LF ends a comment
+    // as well, so an LF-only file does not lose everything after its first comment.
     std::string_view rawLine;
     while (input.next(rawLine)) {
         const std::string text = upperCased(rawLine);
@@ -66,85 +143,16 @@ void mnd2cin(Workspace& ws, const std::string& path, std::string& status) {
             std::size_t lf = text.find('\n', start);
             if (lf == std::string::npos)
                 lf = text.size();
-            const std::string_view line(text.data() + start, lf - start);
+            reader.readLine(std::string_view(text).substr(start, lf - start));
             start = lf + 1;
-            for (std::size_t i = 0; i <= line.size(); ++i) {
-                Character ch{i < line.size() ? line[i] : '\0', i == line.size()};
-                if (token == "*" || token == "/*" || token == "*/") {
-                    token.clear();
-                    break;
-                }
-                if (afterHeader && !ch.empty) {
-                    if (ch.c == '(')
-                        ch.c = '.';
-                    else if (ch.c == ')')
-                        ch.empty = true;
-                }
-                // A keyword is recognised at the character after it; that character is
-                // then read as usual, so "NET{GND:" keeps the "G".
-                if (token == "$CCF") {
-                    token.clear();
-                    status = kStatusGood;
-                    if (!partsWritten) {
-                        out.writePartsFile(); // no parts in this format
-                        partsWritten = true;
-                    }
-                    afterHeader = true;
-                } else if (afterHeader && token == "NET{") {
-                    out.netText().clear(); // a later "NET{" block replaces the nets before it
-                    netBlockDepth = 1;
-                    netOpen = false;
-                    pinCounter = 2;
-                    token.clear();
-                } else if (afterHeader && token == "{") {
-                    token.clear();
-                }
-                if (ch.empty)
-                    continue;
-                const char c = ch.c;
-                if (!afterHeader) {
-                    if (!isBlankOrTab(c))
-                        token += c;
-                } else if (c == ':') {
-                    if (netBlockDepth > 0) {
-                        f[0] = token; // a net still waiting for its ";" is dropped
-                        netOpen = !token.empty();
-                        pinCounter = 2;
-                    }
-                    token.clear();
-                } else if (c == ',') {
-                    if (netOpen)
-                        storePin();
-                    token.clear();
-                } else if (c == ';') {
-                    if (netOpen) {
-                        storePin();
-                        writeNet();
-                    }
-                    token.clear();
-                } else if (c == '}') {
-                    // A closing brace ends the net before it too, last pin included.
-                    if (netOpen) {
-                        storePin();
-                        writeNet();
-                    }
-                    token.clear();
-                    if (netBlockDepth > 0)
-                        --netBlockDepth;
-                } else {
-                    if (c == '{' && netBlockDepth > 0)
-                        ++netBlockDepth;
-                    if (!isBlankOrTab(c))
-                        token += c;
-                }
-            }
         }
     }
 
-    if (status != kStatusGood) {
+    if (!reader.sawHeader()) {
         ws.observer.hideProgress();
         return;
     }
+    status = kStatusGood;
     out.writeNetFile();
 }
 
