@@ -1,0 +1,122 @@
+// WACOM SIMPLE NET netlist reader.
+//
+//   * WACOM SIMPLE NET
+//   GND: U1-7, U2-7,
+//        R1-2.
+//   VCC: U1-14, U2-14.
+//
+// A net is its name, ":", pins separated by "," and a closing "."; a pin is reference "-"
+// pin number. Blanks are ignored and a net may run over several lines, but a name or pin
+// may not. Lines beginning with "*" are comments. The files usually end their lines in LF
+// alone; every line is upper-cased before it is read.
+
+#include "readers/readers.h"
+
+namespace lintora {
+
+namespace {
+
+// The input upper-cased, with every LF turned into a real line break, one line after the
+// other, and whether it holds ":", "," and "." at all.
+struct ConvertedInput {
+    std::string text;
+    bool hasColon = false;
+    bool hasComma = false;
+    bool hasFullStop = false;
+};
+
+ConvertedInput convertInput(ReaderInput& input) {
+    ConvertedInput converted;
+    std::string_view rawLine;
+    while (input.next(rawLine)) {
+        // Lines ended by CR or CR LF are all kept, not only the last one.
+        for (const char c : upperCased(rawLine)) {
+            if (c == '\n') {
+                converted.text += "\r\n";
+                continue;
+            }
+            if (c == ':')
+                converted.hasColon = true;
+            else if (c == ',')
+                converted.hasComma = true;
+            else if (c == '.')
+                converted.hasFullStop = true;
+            converted.text += c;
+        }
+        converted.text += "\r\n";
+    }
+    return converted;
+}
+
+// The nets of the converted text.
+void readNets(const std::string& text, ReaderOutput& out) {
+    FieldArray& f = out.fields;
+    std::size_t pinCounter = 0;
+    bool netOpen = false; // a name was read and its "." has not come yet
+    std::string token;
+    const auto storePin = [&] {
+        convertFirstSeparator(token, '-');
+        f[pinCounter] = token;
+        ++pinCounter;
+    };
+    LineReader lines(text);
+    std::string_view line;
+    while (lines.next(line)) {
+        token.clear();
+        if (!line.empty() && line.front() == '*')
+            continue; // a comment line
+        for (const char c : line) {
+            // ":", "," and "." only ever separate; with nothing collected before them they
+            // are dropped rather than glued to the next name or pin.
+            if (c == ':') {
+                if (!token.empty()) {
+                    f[0] = token; // a net still waiting for its "." is dropped
+                    pinCounter = 2;
+                    netOpen = true;
+                }
+                token.clear();
+            } else if (c == ',') {
+                // Pins that belong to no net (before the first name, or after a net's ".")
+                // are not stored.
+                if (!token.empty() && netOpen)
+                    storePin();
+                token.clear();
+            } else if (c == '.') {
+                if (netOpen) {
+                    if (!token.empty())
+                        storePin();
+                    // A "." right after a "," still ends the net.
+                    f[1] = std::to_string(pinCounter - 2);
+                    out.addNet();
+                    netOpen = false;
+                }
+                token.clear();
+            } else if (c != '\n' && !isBlankOrTab(c)) {
+                token += c;
+            }
+        }
+    }
+}
+
+} // namespace
+
+// mnwacin: converts a WACOM SIMPLE NET netlist into net.tmp and an empty parts.tmp.
+void mnwacin(Workspace& ws, const std::string& path, std::string& status) {
+    status = kStatusBad;
+    ConvertedInput converted;
+    {
+        ReaderInput input(path);
+        converted = convertInput(input);
+    }
+    if (!(converted.hasColon && converted.hasComma && converted.hasFullStop)) {
+        ws.observer.hideProgress();
+        return;
+    }
+    status = kStatusGood;
+    ReaderOutput out(ws);
+    out.writePartsFile();
+    readNets(converted.text, out);
+    out.writeNetFile();
+}
+
+} // namespace lintora

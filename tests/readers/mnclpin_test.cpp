@@ -1,0 +1,95 @@
+#include "readers/readers.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace lintora {
+namespace {
+
+using test::crlfText;
+using test::dataFile;
+using test::readFile;
+
+struct CadlusRun {
+    test::ScratchWorkspace sw;
+    std::string status;
+
+    explicit CadlusRun(std::string_view text, std::string given = "") : status(std::move(given)) {
+        test::writeFile(sw.dir / "in.clp", text);
+        mnclpin(sw.ws, (sw.dir / "in.clp").string(), status);
+    }
+    std::string nets() const { return readFile(sw.dir / "net.tmp"); }
+    std::string parts() const { return readFile(sw.dir / "parts.tmp"); }
+};
+
+TEST(MnclpinReader, ReadsNetLinesAndContinuationsAndLeavesTheStatusAsGiven) {
+    const std::string text = readFile(dataFile("readers/mnclpin/board.clp"));
+    for (const char* given : {"", "good"}) {
+        SCOPED_TRACE(given);
+        CadlusRun run(text, given);
+        EXPECT_EQ(run.status, given);
+        EXPECT_EQ(run.parts(), "\r\n\r\n"); // an empty first line, no part
+        EXPECT_EQ(run.nets(),
+                  crlfText({"GND; 3: U1.7, U2.7, C1.2, ", "VCC; 4: U1.14, U2.14, C1.1, R1.1, ",
+                            "N1; 3: U1.3, U2.1, R1.2, ", "N2; 2: U2.3, U1.1, ", ""}));
+    }
+}
+
+TEST(MnclpinReader, NamesAndPinsAreTakenWholeAndEachNetIsWrittenOnce) {
+    CadlusRun run("   U9-1\r\n"      // pins before any net name
+                  " nc\r\n"          // a name alone, no pins
+                  " A u1-7-a\tX\r\n" // TAB is part of the pin
+                  " \r\n"            // a single space continues the net
+                  "  R1-2\r\n"
+                  "*COMMENT IN COLUMN 1\r\n"
+                  " 電源ネット名の二十四文字を超えるとても長い名前です C1-1\r\n"
+                  " LAST U2-1"); // right before the end of the file
+    EXPECT_EQ(run.nets(), crlfText({"NC; 0: ", "A; 2: U1.7-A\tX, R1.2, ",
+                                    "電源ネット名の二十四文字を超えるとても長い名前です; 1: C1.1, ",
+                                    "LAST; 1: U2.1, ", ""}));
+}
+
+TEST(MnclpinReader, AFileWithoutANamedNetAndPinIsBadAndWritesNoNets) {
+    for (const char* text : {"GND U1-7\r\n  U2-7\r\n", " GND\r\n VCC\r\n", ""}) {
+        SCOPED_TRACE(text);
+        CadlusRun run(text, "good");
+        EXPECT_EQ(run.status, "bad");
+        EXPECT_EQ(run.sw.observer.hides, 1);
+        EXPECT_EQ(run.parts(), "\r\n\r\n");
+        EXPECT_FALSE(test::fileExists(run.sw.dir / "net.tmp"));
+    }
+}
+
+TEST(MnclpinReader, TheBoardComparesWithItsTelesisVersionAsAFullMatch) {
+    test::ComparisonFixture fx;
+    fx.inputs.path1 = dataFile("readers/mnclpin/board.clp").string();
+    fx.inputs.format1 = "CADLUS-PC(Reverse Net)";
+    fx.inputs.path2 = dataFile("readers/mnclpin/board.tel").string();
+    fx.inputs.format2 = "Telesis";
+    const auto r = fx.run();
+    EXPECT_EQ(r.outcome, RunOutcome::Completed);
+    EXPECT_TRUE(r.allClear);
+
+    fx.inputs.format2 = "CADLUS-PC(Reverse Net)";
+    EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
+}
+
+TEST(MnclpinReader, SurvivesTruncationGarbageAndLongLines) {
+    test::ScratchWorkspace sw;
+    const auto read = [&](const std::string& text) {
+        test::writeFile(sw.dir / "in.clp", text);
+        std::string status;
+        try {
+            mnclpin(sw.ws, (sw.dir / "in.clp").string(), status);
+        } catch (const RunFailure&) {
+        }
+    };
+    const std::string whole = readFile(dataFile("readers/mnclpin/board.clp"));
+    for (std::size_t n = 0; n <= whole.size(); ++n)
+        read(whole.substr(0, n));
+    read(std::string(" \x00\xff-\x80\r \r  -\r", 11));
+    read(" " + std::string(200000, 'N') + std::string(100000, ' ') + "-\n-");
+}
+
+} // namespace
+} // namespace lintora

@@ -1,0 +1,104 @@
+#include "readers/readers.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace lintora {
+namespace {
+
+using test::crlfText;
+using test::dataFile;
+using test::readFile;
+
+struct D2Run {
+    test::ScratchWorkspace sw;
+    std::string status;
+
+    explicit D2Run(std::string_view text) {
+        test::writeFile(sw.dir / "in.d2c", text);
+        mnd2cin(sw.ws, (sw.dir / "in.d2c").string(), status);
+    }
+    std::string nets() const { return readFile(sw.dir / "net.tmp"); }
+    std::string parts() const { return readFile(sw.dir / "parts.tmp"); }
+};
+
+TEST(Mnd2cinReader, ReadsTheNetBlock) {
+    D2Run run(readFile(dataFile("readers/mnd2cin/board.d2c")));
+    EXPECT_EQ(run.status, "good");
+    EXPECT_EQ(run.parts(), crlfText({""}));
+    EXPECT_EQ(run.nets(),
+              crlfText({"GND; 3: U1.7, U2.7, C1.2, ", "VCC; 4: U1.14, U2.14, C1.1, R1.1, ",
+                        "N1; 3: U1.3, U2.1, R1.2, ", "N2; 2: U2.3, U1.1, ", ""}));
+}
+
+TEST(Mnd2cinReader, APinRightBeforeTheClosingBraceIsKept) {
+    for (const char* text :
+         {"$CCF{NET{GND: U1(7), U2(7)}}", "$CCF{\r\nNET{\r\nGND: U1(7),\r\n U2(7)\r\n}\r\n}\r\n",
+          "$ccf{ net{ gnd: u1(7), u2(7); } }"}) {
+        SCOPED_TRACE(text);
+        D2Run run(text);
+        EXPECT_EQ(run.status, "good");
+        EXPECT_EQ(run.nets(), crlfText({"GND; 2: U1.7, U2.7, ", ""}));
+    }
+}
+
+TEST(Mnd2cinReader, OnlyTheLastNetBlockCountsAndOtherBlocksAddNoNets) {
+    D2Run run("$CCF{\r\n"
+              "  PARTS{ U1: 74HC00, SO14; }\r\n"
+              "  NET{ OLD: U1(1), U1(2); }\r\n"
+              "  NET{GND: U1(7),, U2(7); * U9(7)\r\n" // keyword right before a name
+              "       VCC: U1(14); }\r\n"
+              "  SHAPES{ U1: SO14; }\r\n"
+              "}\r\n");
+    EXPECT_EQ(run.nets(), crlfText({"GND; 2: U1.7, U2.7, ", "VCC; 1: U1.14, ", ""}));
+}
+
+TEST(Mnd2cinReader, ACommentEndsAtALoneLineFeedToo) {
+    D2Run run("$CCF{\n/* nets */\nNET{\nGND: U1(7), U2(7);\n}\n}\n");
+    EXPECT_EQ(run.nets(), crlfText({"GND; 2: U1.7, U2.7, ", ""}));
+}
+
+TEST(Mnd2cinReader, AFileWithoutTheHeaderIsBadAndNothingIsWritten) {
+    D2Run run("NET{ GND: U1(7), U2(7); }\r\n");
+    EXPECT_EQ(run.status, "bad");
+    EXPECT_EQ(run.sw.observer.hides, 1);
+    EXPECT_FALSE(test::fileExists(run.sw.dir / "net.tmp"));
+    EXPECT_FALSE(test::fileExists(run.sw.dir / "parts.tmp"));
+}
+
+TEST(Mnd2cinReader, TheBoardComparesWithItsTelesisVersionAsAFullMatch) {
+    test::ComparisonFixture fx;
+    fx.inputs.path1 = dataFile("readers/mnd2cin/board.tel").string();
+    fx.inputs.format1 = "Telesis";
+    fx.inputs.path2 = dataFile("readers/mnd2cin/board.d2c").string();
+    fx.inputs.format2 = "D2 CAD";
+    const auto r = fx.run();
+    EXPECT_EQ(r.outcome, RunOutcome::Completed);
+    EXPECT_TRUE(r.allClear);
+
+    fx.inputs.path2 = dataFile("readers/mnd2cin/board.tel").string();
+    fx.inputs.path1 = dataFile("readers/mnd2cin/board.d2c").string();
+    fx.inputs.format1 = "D2 CAD";
+    EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
+}
+
+TEST(Mnd2cinReader, SurvivesTruncationGarbageLongLinesAndUnbalancedBraces) {
+    test::ScratchWorkspace sw;
+    const auto read = [&](const std::string& text) {
+        test::writeFile(sw.dir / "in.d2c", text);
+        std::string status;
+        try {
+            mnd2cin(sw.ws, (sw.dir / "in.d2c").string(), status);
+        } catch (const RunFailure&) {
+        }
+    };
+    const std::string whole = readFile(dataFile("readers/mnd2cin/board.d2c"));
+    for (std::size_t n = 0; n <= whole.size(); ++n)
+        read(whole.substr(0, n));
+    read(std::string("$CCF\x00\xff{NET{:;,}\x80((", 17));
+    read("$CCF{NET{" + std::string(100000, '{') + std::string(200000, '}') + "A:B(1);");
+    read("$CCF NET{ A:" + std::string(200000, '(') + ";" + std::string(100000, ')'));
+}
+
+} // namespace
+} // namespace lintora

@@ -1,0 +1,101 @@
+#include "readers/readers.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace lintora {
+namespace {
+
+using test::crlfText;
+using test::dataFile;
+using test::readFile;
+
+struct MypcbRun {
+    test::ScratchWorkspace sw;
+    std::string status;
+
+    explicit MypcbRun(std::string_view text) {
+        test::writeFile(sw.dir / "in.myp", text);
+        mnmypin(sw.ws, (sw.dir / "in.myp").string(), status);
+    }
+    std::string nets() const { return readFile(sw.dir / "net.tmp"); }
+    std::string parts() const { return readFile(sw.dir / "parts.tmp"); }
+};
+
+TEST(MnmypinReader, ReadsPartsAndNets) {
+    MypcbRun run(readFile(dataFile("readers/mnmypin/board.myp")));
+    EXPECT_EQ(run.status, "good");
+    EXPECT_EQ(run.parts(), crlfText({"! 74HC00; U1: 74HC00? ", "! 74HC00; U2: 74HC00? ",
+                                     "! 10K; R1: 10K? ", "! 0.1UF; C1: 0.1UF? ", ""}));
+    EXPECT_EQ(run.nets(),
+              crlfText({"GND; 3: U1.7, U2.7, C1.2, ", "VCC; 4: U1.14, U2.14, C1.1, R1.1, ",
+                        "N1; 3: U1.3, U2.1, R1.2, ", "N2; 2: U2.3, U1.1, ", ""}));
+}
+
+TEST(MnmypinReader, PartLinesTakeTheLastWordAndSkipCommentsAndSymbols) {
+    MypcbRun run("u1 74hc00 dip14\r\n" // the last word fills part name and footprint
+                 "SYM* U9 74HC04\r\n"
+                 "R1 10K * carbon\r\n"
+                 "* R2 22K\r\n"
+                 "NET*\r\nEND*\r\n");
+    EXPECT_EQ(run.parts(), crlfText({"! DIP14; U1: DIP14? ", "! 10K; R1: 10K? ", ""}));
+    EXPECT_EQ(run.nets(), crlfText({""})); // "NET*" right before "END*": no nets
+}
+
+TEST(MnmypinReader, BlanksAroundNamesAndPinsNeitherLoseNorInventNets) {
+    MypcbRun run("NET*\r\n"
+                 "GND   \r\n"       // trailing blanks after the name
+                 "  U1.7 U2.7,\r\n" // indented pin line ending in ","
+                 "\tC1.2\r\n"
+                 "VCC\r\n"
+                 "U1.14,U2.14, C1.1,\r\n" // "," between pins separates them
+                 "END*  \r\n"             // the end line with trailing blanks
+                 "LATE\r\nU9.1\r\n");
+    EXPECT_EQ(run.nets(),
+              crlfText({"GND; 3: U1.7, U2.7, C1.2, ", "VCC; 3: U1.14, U2.14, C1.1, ", ""}));
+}
+
+TEST(MnmypinReader, WithoutNetSectionTheFileIsBadButItsPartsAreWritten) {
+    MypcbRun run("R1 10K\r\nGND\r\nR1.1\r\n");
+    EXPECT_EQ(run.status, "bad");
+    EXPECT_EQ(run.sw.observer.hides, 1);
+    EXPECT_EQ(run.parts(), crlfText({"! 10K; R1: 10K? ", ""}));
+    EXPECT_FALSE(test::fileExists(run.sw.dir / "net.tmp"));
+}
+
+TEST(MnmypinReader, TheBoardComparesWithItsTelesisVersionAsAFullMatch) {
+    test::ComparisonFixture fx;
+    fx.inputs.path1 = dataFile("readers/mnmypin/board.tel").string();
+    fx.inputs.format1 = "Telesis";
+    fx.inputs.path2 = dataFile("readers/mnmypin/board.myp").string();
+    fx.inputs.format2 = "MYPCB";
+    const auto r = fx.run();
+    EXPECT_EQ(r.outcome, RunOutcome::Completed);
+    EXPECT_TRUE(r.allClear);
+
+    fx.inputs.path2 = dataFile("readers/mnmypin/board.tel").string();
+    fx.inputs.format2 = "MYPCB";
+    fx.inputs.path1 = dataFile("readers/mnmypin/board.myp").string();
+    fx.inputs.format1 = "MYPCB";
+    EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
+}
+
+TEST(MnmypinReader, SurvivesTruncationGarbageAndLongLines) {
+    test::ScratchWorkspace sw;
+    const auto read = [&](const std::string& text) {
+        test::writeFile(sw.dir / "in.myp", text);
+        std::string status;
+        try {
+            mnmypin(sw.ws, (sw.dir / "in.myp").string(), status);
+        } catch (const RunFailure&) {
+        }
+    };
+    const std::string whole = readFile(dataFile("readers/mnmypin/board.myp"));
+    for (std::size_t n = 0; n <= whole.size(); ++n)
+        read(whole.substr(0, n));
+    read(std::string("\x00\xff*NET*\x80\r,,,.", 14));
+    read("NET*\r\n" + std::string(200000, '.') + "\r\n" + std::string(100000, ',') + "\n");
+}
+
+} // namespace
+} // namespace lintora

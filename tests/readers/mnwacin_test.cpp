@@ -1,0 +1,100 @@
+#include "readers/readers.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace lintora {
+namespace {
+
+using test::crlfText;
+using test::dataFile;
+using test::readFile;
+
+struct WacomRun {
+    test::ScratchWorkspace sw;
+    std::string status;
+
+    explicit WacomRun(std::string_view text) {
+        test::writeFile(sw.dir / "in.wac", text);
+        mnwacin(sw.ws, (sw.dir / "in.wac").string(), status);
+    }
+    std::string nets() const { return readFile(sw.dir / "net.tmp"); }
+    std::string parts() const { return readFile(sw.dir / "parts.tmp"); }
+};
+
+const std::string kBoardNets =
+    crlfText({"GND; 3: U1.7, U2.7, C1.2, ", "VCC; 4: U1.14, U2.14, C1.1, R1.1, ",
+              "N1; 3: U1.3, U2.1, R1.2, ", "N2; 2: U2.3, U1.1, ", ""});
+
+TEST(MnwacinReader, ConvertsEveryLineWhateverTheLineEnds) {
+    const std::string lf = readFile(dataFile("readers/mnwacin/board.wac"));
+    std::string crlf;
+    for (const char c : lf)
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    for (const std::string& text : {lf, crlf}) {
+        WacomRun run(text);
+        EXPECT_EQ(run.status, "good");
+        EXPECT_EQ(run.nets(), kBoardNets);
+        EXPECT_EQ(run.parts(), crlfText({""}));
+    }
+}
+
+TEST(MnwacinReader, BlanksAndStraySeparatorsChangeNothing) {
+    WacomRun run("n1:a-1,b-2.\n"
+                 "N2 : A-1 , B-2 .\n"
+                 "N3: A-1,, B-2,.\n"   // an empty place is no pin; ",." still ends the net
+                 "*N4: A-9, B-9.\n"    // comment
+                 "HEADER, C-1. D-2.\n" // pins outside any net
+                 "N5: -1-2, B-2.\n"
+                 "C-3, D-4.\n"); // after a net's "." the pins belong to no net
+    EXPECT_EQ(run.nets(), crlfText({"N1; 2: A.1, B.2, ", "N2; 2: A.1, B.2, ", "N3; 2: A.1, B.2, ",
+                                    "N5; 2: -1.2, B.2, ", ""}));
+}
+
+TEST(MnwacinReader, AFileWithoutColonCommaOrFullStopIsBadAndNothingIsWritten) {
+    for (const char* text : {"GND: U1-7, U2-7\n", "GND U1-7, U2-7.\n", "GND: U1-7.\n"}) {
+        SCOPED_TRACE(text);
+        WacomRun run(text);
+        EXPECT_EQ(run.status, "bad");
+        EXPECT_EQ(run.sw.observer.hides, 1);
+        EXPECT_FALSE(test::fileExists(run.sw.dir / "net.tmp"));
+        EXPECT_FALSE(test::fileExists(run.sw.dir / "parts.tmp"));
+    }
+}
+
+TEST(MnwacinReader, TheBoardComparesWithItsTelesisVersionAsAFullMatch) {
+    test::ComparisonFixture fx;
+    fx.inputs.path1 = dataFile("readers/mnwacin/board.tel").string();
+    fx.inputs.format1 = "Telesis";
+    fx.inputs.path2 = dataFile("readers/mnwacin/board.wac").string();
+    fx.inputs.format2 = "WACOM SIMPLE NET";
+    const auto r = fx.run();
+    EXPECT_EQ(r.outcome, RunOutcome::Completed);
+    EXPECT_TRUE(r.allClear);
+
+    fx.inputs.path2 = dataFile("readers/mnwacin/board.tel").string();
+    fx.inputs.path1 = dataFile("readers/mnwacin/board.wac").string();
+    fx.inputs.format1 = "WACOM SIMPLE NET";
+    EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
+}
+
+TEST(MnwacinReader, SurvivesTruncationGarbageAndLongLines) {
+    test::ScratchWorkspace sw;
+    const auto read = [&](const std::string& text) {
+        test::writeFile(sw.dir / "in.wac", text);
+        std::string status;
+        try {
+            mnwacin(sw.ws, (sw.dir / "in.wac").string(), status);
+        } catch (const RunFailure&) {
+        }
+    };
+    const std::string whole = readFile(dataFile("readers/mnwacin/board.wac"));
+    for (std::size_t n = 0; n <= whole.size(); ++n)
+        read(whole.substr(0, n));
+    read(std::string("\x00\xff:,.\x80\r\n.:,", 12));
+    read(".:," + std::string(200000, '.') + std::string(100000, '\n') +
+         "A:" + std::string(100000, '-'));
+}
+
+} // namespace
+} // namespace lintora
