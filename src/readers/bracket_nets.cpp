@@ -18,8 +18,7 @@ void convertBracketNetlist(Workspace& ws, const std::string& path, std::string& 
     out.writeNetFile();
 }
 
-void readBracketNets(AnyEndLineReader& lines, ReaderOutput& out,
-                     BracketPinConversion convertPin) {
+void readBracketNets(AnyEndLineReader& lines, ReaderOutput& out, BracketPinConversion convertPin) {
     enum class Block { Between, Opened, Named };
 
     FieldArray& f = out.fields;

@@ -30,7 +30,6 @@ void convertBracketNetlist(Workspace& ws, const std::string& path, std::string& 
                            BracketPartsSection readParts, BracketPinConversion convertPin);
 
 // The net blocks from the line after the one that opened the first net to the end.
-void readBracketNets(AnyEndLineReader& lines, ReaderOutput& out,
-                     BracketPinConversion convertPin);
+void readBracketNets(AnyEndLineReader& lines, ReaderOutput& out, BracketPinConversion convertPin);
 
 } // namespace lintora

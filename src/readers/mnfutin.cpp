@@ -61,12 +61,11 @@ struct FieldScan {
     }
 };
 
-// True when nothing but blanks and TABs stands before position `i` of the line.
-bool onlyBlanksBefore(std::string_view line, std::size_t i) {
-    for (std::size_t k = 0; k < i; ++k)
-        if (!isBlankOrTab(line[k]))
-            return false;
-    return true;
+// The position of a line's first character other than a blank or TAB: a ")" there closes
+// the record.
+std::size_t firstNonBlank(std::string_view line) {
+    const std::size_t at = line.find_first_not_of(" \t");
+    return at == std::string_view::npos ? line.size() : at;
 }
 
 // The records after the landmark line: one parts line per record with a part name. The
@@ -84,6 +83,7 @@ void readParts(AnyEndLineReader& lines, ReaderOutput& out) {
     while (lines.next(raw)) {
         const std::string line = upperCased(raw);
         scan.startLine();
+        const std::size_t lineStart = firstNonBlank(line);
         bool footprintRead = false;
         for (std::size_t i = 0; i <= line.size(); ++i) {
             const bool atEnd = i == line.size();
@@ -96,7 +96,7 @@ void readParts(AnyEndLineReader& lines, ReaderOutput& out) {
                 scan.token.clear();
                 scan.inRecord = true;
                 break;
-            } else if (!atEnd && c == ')' && onlyBlanksBefore(line, i)) {
+            } else if (!atEnd && c == ')' && i == lineStart) {
                 finishPart(); // the record closes
                 scan.inRecord = false;
             } else if (fieldEnd && scan.isData("2")) {
@@ -136,12 +136,13 @@ void readPins(AnyEndLineReader& lines, ReaderOutput& out, NetMerger& merger) {
     while (lines.next(raw)) {
         const std::string line = upperCased(raw);
         scan.startLine();
+        const std::size_t lineStart = firstNonBlank(line);
         for (std::size_t i = 0; i <= line.size(); ++i) {
             const bool atEnd = i == line.size();
             const char c = atEnd ? '\0' : line[i];
             const bool fieldEnd = c == ',' || atEnd;
             const bool pinLine = scan.inRecord && scan.first == "PIN";
-            if (!atEnd && c == ')' && onlyBlanksBefore(line, i)) {
+            if (!atEnd && c == ')' && i == lineStart) {
                 // Only a ")" that opens its line closes the record: a ")" inside a value
                 // ("DATA,3,10UF(X7R)") is data.
                 scan.inRecord = false;

@@ -99,7 +99,9 @@ bool readComponents(AnyEndLineReader& lines, ReaderOutput& out) {
     return false;
 }
 
-void convertPin(std::string& pin) { convertFirstSeparator(pin, '-'); }
+void convertPin(std::string& pin) {
+    convertFirstSeparator(pin, '-');
+}
 
 } // namespace
 

@@ -83,7 +83,9 @@ bool readComponents(AnyEndLineReader& lines, ReaderOutput& out) {
     return false;
 }
 
-void convertPin(std::string& pin) { convertAllSeparators(pin, "-,"); }
+void convertPin(std::string& pin) {
+    convertAllSeparators(pin, "-,");
+}
 
 } // namespace
 

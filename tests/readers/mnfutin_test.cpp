@@ -92,14 +92,6 @@ TEST(MnfutinReader, PinsOfNoNetAndPinsBeforeTheReferenceLine) {
     EXPECT_EQ(r.nets, crlfText({"A; 2: 1, U1.3, ", ""}));
 }
 
-TEST(MnfutinReader, RecordsBeforeTheLandmarkGiveNetsButNoParts) {
-    const Converted r = convert("(SYM,1\r\nDATA,2,U1\r\nDATA,3,X\r\nPIN,,A,1-1,5,23,1\r\n)\r\n"
-                                "PINLIST,2\r\n");
-    EXPECT_EQ(r.status, "good");
-    EXPECT_EQ(r.parts, "\r\n");
-    EXPECT_EQ(r.nets, crlfText({"A; 1: U1.1, ", ""}));
-}
-
 TEST(MnfutinReader, MorePinLinesThanTheTableHoldsIsACapacityFailure) {
     test::ScratchWorkspace sw;
     sw.ws.limits.sideSlots = 3;
@@ -121,6 +113,8 @@ TEST(MnfutinReader, SurvivesEveryPrefixGarbageAndLongLines) {
     inputs.push_back(garbage);
     inputs.push_back("PINLIST,2\r\n(SYM," + std::string(300000, ',') + "\r\nPIN" +
                      std::string(300000, ',') + "\r\n((((\r\n))))\r\n");
+    inputs.push_back("PINLIST,2\r\n" + std::string(300000, ')') + "\r\n(SYM," +
+                     std::string(300000, ')') + "\r\n");
     for (const auto& input : inputs) {
         try {
             const Converted r = convert(input);
@@ -130,22 +124,18 @@ TEST(MnfutinReader, SurvivesEveryPrefixGarbageAndLongLines) {
     }
 }
 
-TEST(MnfutinReader, ASmallBoardMatchesItsTelesisVersion) {
+TEST(MnfutinReader, ASmallBoardMatchesItsTelesisVersionAndATelesisFileIsAMismatch) {
     test::ComparisonFixture fx;
-    test::writeFile(fx.dir / "board.pin",
-                    "PINLIST,2\r\n"
-                    "(SYM,1\r\nDATA,2,U1\r\nDATA,3,74LS00\r\nDATA,4,DIP14\r\n"
-                    "PIN,,GND,1-1,5,23,7\r\nPIN,,VCC,1-1,5,23,14\r\nPIN,,IN,1-1,5,23,1\r\n)\r\n"
-                    "(SYM,2\r\nDATA,2,R1\r\nDATA,3,10K\r\nDATA,4,0603\r\n"
-                    "PIN,,VCC,1-1,5,23,1\r\nPIN,,IN,1-1,5,23,2\r\n)\r\n"
-                    "(SYM,3\r\nDATA,2,R2\r\nDATA,3,10K\r\nDATA,4,0603\r\n"
-                    "PIN,,IN,1-1,5,23,1\r\nPIN,,GND,1-1,5,23,2\r\n)\r\n");
-    test::writeFile(fx.dir / "board.tel", "$PACKAGES\r\nDIP14 ! 74LS00 ; U1\r\n"
-                                          "0603 ! 10K ; R1 R2\r\n$NETS\r\nGND ; U1.7 R2.2\r\n"
-                                          "VCC ; U1.14 R1.1\r\nIN ; U1.1 R1.2 R2.1\r\n$END\r\n");
-    fx.inputs.path1 = (fx.dir / "board.pin").string();
-    fx.inputs.path2 = (fx.dir / "board.tel").string();
-    fx.inputs.format1 = "FUTURE";
+    fx.setNetlists("PINLIST,2\r\n"
+                   "(SYM,1\r\nDATA,2,U1\r\nDATA,3,74LS00\r\nDATA,4,DIP14\r\n"
+                   "PIN,,GND,1-1,5,23,7\r\nPIN,,VCC,1-1,5,23,14\r\nPIN,,IN,1-1,5,23,1\r\n)\r\n"
+                   "(SYM,2\r\nDATA,2,R1\r\nDATA,3,10K\r\nDATA,4,0603\r\n"
+                   "PIN,,VCC,1-1,5,23,1\r\nPIN,,IN,1-1,5,23,2\r\n)\r\n"
+                   "(SYM,3\r\nDATA,2,R2\r\nDATA,3,10K\r\nDATA,4,0603\r\n"
+                   "PIN,,IN,1-1,5,23,1\r\nPIN,,GND,1-1,5,23,2\r\n)\r\n",
+                   "$PACKAGES\r\nDIP14 ! 74LS00 ; U1\r\n0603 ! 10K ; R1 R2\r\n$NETS\r\n"
+                   "GND ; U1.7 R2.2\r\nVCC ; U1.14 R1.1\r\nIN ; U1.1 R1.2 R2.1\r\n$END\r\n",
+                   "FUTURE");
     fx.inputs.format2 = "Telesis";
     const RunResult r = fx.run();
     EXPECT_EQ(r.outcome, RunOutcome::Completed);

@@ -42,10 +42,5 @@ TEST(Mnpr2inReader, ABlockWithoutClosingBracketIsWrittenWhenTheNextOneOpens) {
               crlfText({"! 74LS00; U1: ? ", "! 74LS04; U2: ? ", ""}));
 }
 
-TEST(Mnpr2inReader, AnEmptyValueLineIsTheValue) {
-    EXPECT_EQ(partsOf("[\r\nDESIGNATOR\r\nU1\r\nFOOTPRINT\r\n\r\nPARTTYPE\r\nX\r\n]\r\n"),
-              crlfText({"! X; U1: ? ", ""}));
-}
-
 } // namespace
 } // namespace lintora

@@ -34,14 +34,5 @@ TEST(MnproinReader, ABlockWithFewerThanFourLinesTakesItsBracketAsDataAndYieldsNo
               crlfText({"! 10K; R1: 0603? ", ""}));
 }
 
-TEST(MnproinReader, BracketLinesAreComparedWhole) {
-    // "( " is not the line that opens the nets, so this file has no net block.
-    test::ScratchWorkspace sw;
-    test::writeFile(sw.dir / "in.net", "[\r\nU1\r\nDIP14\r\n74LS00\r\n\r\n]\r\n( \r\nGND\r\n");
-    std::string status;
-    mnproin(sw.ws, (sw.dir / "in.net").string(), status);
-    EXPECT_EQ(status, "bad");
-}
-
 } // namespace
 } // namespace lintora

@@ -32,7 +32,8 @@ TEST(MntaninReader, QuotesBlanksAndClosingParenthesesAreDroppedFromValues) {
 TEST(MntaninReader, ALineBeginningWithAnOpeningBracketStartsTheNets) {
     // "(GND" opens the nets; what follows it on that line is not read.
     test::ScratchWorkspace sw;
-    test::writeFile(sw.dir / "in.net", "[\r\nU1\r\nDIP14\r\n74LS00\r\n]\r\n(GND\r\nVCC\r\nU1-14\r\n)\r\n");
+    test::writeFile(sw.dir / "in.net",
+                    "[\r\nU1\r\nDIP14\r\n74LS00\r\n]\r\n(GND\r\nVCC\r\nU1-14\r\n)\r\n");
     std::string status;
     mntanin(sw.ws, (sw.dir / "in.net").string(), status);
     EXPECT_EQ(status, "good");
