@@ -60,8 +60,9 @@ void readBracketNets(AnyEndLineReader& lines, ReaderOutput& out, BracketPinConve
                 pinCounter = 2;
                 block = Block::Named;
             } else if (block == Block::Named && !f.at(0).empty() && !token.empty() &&
-                       (c == ' ' || atEnd)) {
-                // One pin per line: its first token; the rest of the line is a comment.
+                       (c == ' ' || c == '\t' || atEnd)) {
+                // One pin per line: its first token; the rest of the line is a comment. A
+                // TAB ends the pin too, or the comment would be glued to it.
                 storePin();
                 break;
             } else if (!atEnd && c == ')' && block == Block::Named) {

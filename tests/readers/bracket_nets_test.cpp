@@ -53,10 +53,11 @@ TEST(BracketNets, ANetBlockIsItsNameAndTheFirstTokenOfEachPinLine) {
     for (const auto& format : kFormats) {
         SCOPED_TRACE(format.name);
         const Converted r = convertNets(
-            format, "GND\r\nU1-7\r\nU2-7 EXTRA WORDS\r\n)\r\n(\r\nVCC\r\n U1-14\r\n)\r\n");
+            format,
+            "GND\r\nU1-7\r\nU2-7 EXTRA WORDS\r\nU3-7\tPASSIVE\r\n)\r\n(\r\nVCC\r\n U1-14\r\n)\r\n");
         EXPECT_EQ(r.status, "good");
         EXPECT_EQ(r.parts, crlfText({"! 74LS00; U1: DIP14? ", ""}));
-        EXPECT_EQ(r.nets, crlfText({"GND; 2: U1.7, U2.7, ", "VCC; 1: U1.14, ", ""}));
+        EXPECT_EQ(r.nets, crlfText({"GND; 3: U1.7, U2.7, U3.7, ", "VCC; 1: U1.14, ", ""}));
     }
 }
 
