@@ -34,6 +34,24 @@ void convertAllSeparators(std::string& pin, std::string_view separators) {
             pin[i] = '.';
 }
 
+// ---- readers-b (Protel, Protel 2.0, Tango, FUTURE) ----
+
+bool AnyEndLineReader::next(std::string_view& line) {
+    if (m_pos >= m_text.size())
+        return false;
+    const std::size_t end = m_text.find_first_of("\r\n", m_pos);
+    if (end == std::string_view::npos) {
+        line = m_text.substr(m_pos);
+        m_pos = m_text.size();
+        return true;
+    }
+    line = m_text.substr(m_pos, end - m_pos);
+    m_pos = end + 1;
+    if (m_text[end] == '\r' && m_pos < m_text.size() && m_text[m_pos] == '\n')
+        ++m_pos;
+    return true;
+}
+
 } // namespace lintora
 
 // ---- Readers group D (Expedition PCB, CADVANCE, INTERGRA, MM-COLMO_NEO & MM2) ----

@@ -75,6 +75,22 @@ void convertFirstSeparator(std::string& pin, char separator);
 // ("U1-A,1" -> "U1.A.1").
 void convertAllSeparators(std::string& pin, std::string_view separators);
 
+// ---- readers-b (Protel, Protel 2.0, Tango, FUTURE) ----
+
+// Walks text line by line where CR, CR LF and a lone LF all end a line. Formats whose
+// structure is whole lines (a "[" line, a "PINLIST,2" line) are exported with LF line ends
+// as often as with CR LF; read with the plain reader such a file would be one long line.
+class AnyEndLineReader {
+public:
+    explicit AnyEndLineReader(std::string_view text) : m_text(text) {}
+    // Sets `line` to the next line; false at the end of the text.
+    bool next(std::string_view& line);
+
+private:
+    std::string_view m_text;
+    std::size_t m_pos = 0;
+};
+
 } // namespace lintora
 
 // ---- Readers group D (Expedition PCB, CADVANCE, INTERGRA, MM-COLMO_NEO & MM2) ----

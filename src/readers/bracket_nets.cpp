@@ -1,0 +1,84 @@
+#include "readers/bracket_nets.h"
+
+namespace lintora {
+
+void convertBracketNetlist(Workspace& ws, const std::string& path, std::string& status,
+                           BracketPartsSection readParts, BracketPinConversion convertPin) {
+    status = kStatusBad;
+    const ReaderInput input(path);
+    AnyEndLineReader lines(input.text());
+    ReaderOutput out(ws);
+    if (!readParts(lines, out)) {
+        ws.observer.hideProgress();
+        return;
+    }
+    status = kStatusGood;
+    out.writePartsFile();
+    readBracketNets(lines, out, convertPin);
+    out.writeNetFile();
+}
+
+void readBracketNets(AnyEndLineReader& lines, ReaderOutput& out, BracketPinConversion convertPin) {
+    enum class Block { Between, Opened, Named };
+
+    FieldArray& f = out.fields;
+    f.clear();
+    // The "(" that ended the parts section opens the first net.
+    Block block = Block::Opened;
+    std::size_t pinCounter = 2;
+    std::string token;
+
+    const auto storePin = [&] {
+        convertPin(token);
+        f[pinCounter] = token;
+        ++pinCounter;
+        token.clear();
+    };
+    const auto writeNet = [&] {
+        f[1] = std::to_string(pinCounter - 2);
+        out.addNet();
+        f[0].clear();
+        token.clear();
+    };
+
+    std::string_view raw;
+    while (lines.next(raw)) {
+        const std::string line = upperCased(raw);
+        for (std::size_t i = 0; i <= line.size(); ++i) {
+            const bool atEnd = i == line.size();
+            const char c = atEnd ? '\0' : line[i];
+            if (!atEnd && c == '(') {
+                // Every pin of a net that was never closed has been read: keep the net.
+                if (block == Block::Named)
+                    writeNet();
+                block = Block::Opened;
+                token.clear();
+                f[0].clear();
+            } else if (block == Block::Opened && f.at(0).empty() && !token.empty() && atEnd) {
+                f[0] = token;
+                token.clear();
+                pinCounter = 2;
+                block = Block::Named;
+            } else if (block == Block::Named && !f.at(0).empty() && !token.empty() &&
+                       (c == ' ' || c == '\t' || atEnd)) {
+                // One pin per line: its first token; the rest of the line is a comment. A
+                // TAB ends the pin too, or the comment would be glued to it.
+                storePin();
+                break;
+            } else if (!atEnd && c == ')' && block == Block::Named) {
+                // "U2-7)": the pin written on the closing line belongs to the net too.
+                if (!token.empty())
+                    storePin();
+                writeNet();
+                block = Block::Between;
+            } else if (!atEnd && c != '\t' && c != ' ') {
+                token += c;
+            }
+        }
+    }
+    // A file that ends inside a net (no closing ")") still holds all of that net's pins.
+    if (block == Block::Named)
+        writeNet();
+}
+
+} // namespace lintora

@@ -1,0 +1,35 @@
+#pragma once
+
+// What the Protel, Protel 2.0 and Tango readers share: the file holds component blocks
+// first and then net blocks,
+//
+//   (
+//   GND
+//   U1-7
+//   U2-7
+//   )
+//
+// that is "(", the net name, one pin per line (its first blank-delimited token), ")". The
+// readers differ only in their component blocks and in how a pin's separator is converted.
+
+#include "readers/reader_support.h"
+
+#include <string>
+
+namespace lintora {
+
+// Reads the component blocks up to the line that opens the first net. Returns true when
+// such a line was found; the lines after it are the nets.
+using BracketPartsSection = bool (*)(AnyEndLineReader& lines, ReaderOutput& out);
+// Turns a pin token ("U1-7") into Lintora's pin form ("U1.7").
+using BracketPinConversion = void (*)(std::string& pin);
+
+// The whole reader: status "bad" first; the parts section; then, once the nets start,
+// parts.tmp, the nets and net.tmp, and status "good". A file without nets writes nothing.
+void convertBracketNetlist(Workspace& ws, const std::string& path, std::string& status,
+                           BracketPartsSection readParts, BracketPinConversion convertPin);
+
+// The net blocks from the line after the one that opened the first net to the end.
+void readBracketNets(AnyEndLineReader& lines, ReaderOutput& out, BracketPinConversion convertPin);
+
+} // namespace lintora

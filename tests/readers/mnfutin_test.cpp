@@ -1,0 +1,149 @@
+#include "readers/readers.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace lintora {
+namespace {
+
+using test::crlfText;
+using test::readFile;
+
+struct Converted {
+    std::string status;
+    std::string nets;
+    std::string parts;
+    int hides = 0;
+};
+
+Converted convert(const std::string& text) {
+    test::ScratchWorkspace sw;
+    test::writeFile(sw.dir / "in.pin", text);
+    Converted r;
+    mnfutin(sw.ws, (sw.dir / "in.pin").string(), r.status);
+    if (test::fileExists(sw.dir / "net.tmp"))
+        r.nets = readFile(sw.dir / "net.tmp");
+    if (test::fileExists(sw.dir / "parts.tmp"))
+        r.parts = readFile(sw.dir / "parts.tmp");
+    r.hides = sw.observer.hides;
+    return r;
+}
+
+TEST(MnfutinReader, RecordsGivePartsAndPinsMergedIntoNetsInFileOrder) {
+    const Converted r = convert("PINLIST,2\r\n"
+                                "(DRAWING,BOARD.PIN,1-1\r\n"
+                                "(SYM,1\r\n"
+                                "DATA,2,U1\r\n"
+                                "DATA,3,74ls00\r\n"
+                                "DATA,4,DIP14\r\n"
+                                "PIN,1,GND,A,B,C,7\r\n"
+                                "PIN,2,VCC,A,B,C,14\r\n"
+                                ")\r\n"
+                                "(SYM,2\r\n"
+                                "DATA,2,R 1\r\n"
+                                "DATA,3,10K\r\n"
+                                "PIN,,VCC,1-1,5,23,1\r\n"
+                                "PIN,,GND,1-1,5,23,2\r\n"
+                                ")\r\n"
+                                ")\r\n"
+                                "SIG,GND,1-1,5,GND\r\n");
+    EXPECT_EQ(r.status, "good");
+    // R1 has no footprint line: it gets an empty footprint, not the one of U1.
+    EXPECT_EQ(r.parts, crlfText({"! 74LS00; U1: DIP14? ", "! 10K; R1: ? ", ""}));
+    EXPECT_EQ(r.nets, crlfText({"GND; 2: U1.7, R1.2, ", "VCC; 2: U1.14, R1.1, ", ""}));
+}
+
+TEST(MnfutinReader, TheLandmarkLineMustBeExact) {
+    for (const char* first : {"pinlist,2", " PINLIST,2", "PINLIST,2 ", "PINLIST"}) {
+        SCOPED_TRACE(first);
+        const Converted r = convert(std::string(first) + "\r\n(SYM,1\r\nDATA,2,U1\r\n"
+                                                         "PIN,,GND,A,B,C,7\r\n)\r\n");
+        EXPECT_EQ(r.status, "bad");
+        EXPECT_EQ(r.hides, 1);
+        EXPECT_EQ(r.parts, "\r\n"); // written empty
+        EXPECT_EQ(r.nets, "");      // not written
+    }
+}
+
+TEST(MnfutinReader, LowerCaseRecordsAndLfLineEndsConvertLikeTheUsualForm) {
+    const Converted usual =
+        convert("PINLIST,2\r\n(SYM,1\r\nDATA,2,U1\r\nDATA,3,X\r\nPIN,,GND,A,B,C,7\r\n)\r\n");
+    const Converted relaxed =
+        convert("PINLIST,2\n(sym,1\ndata,2,u1\ndata,3,x\npin,,gnd,a,b,c,7\n)\n");
+    EXPECT_EQ(relaxed.status, "good");
+    EXPECT_EQ(relaxed.nets, usual.nets);
+    EXPECT_EQ(relaxed.parts, usual.parts);
+    EXPECT_EQ(usual.nets, crlfText({"GND; 1: U1.7, ", ""}));
+}
+
+TEST(MnfutinReader, AClosingParenthesisInsideAValueDoesNotEndTheRecord) {
+    const Converted r = convert("PINLIST,2\r\n(SYM,1\r\nDATA,2,C1\r\nDATA,3,10UF(X7R)\r\n"
+                                "PIN,,GND,A,B,C,2\r\n  )\r\nPIN,,GND,A,B,C,9\r\n");
+    EXPECT_EQ(r.parts, crlfText({"! 10UF(X7R; C1: ? ", ""}));
+    // The pin after the record's own ")" line belongs to no record.
+    EXPECT_EQ(r.nets, crlfText({"GND; 1: C1.2, ", ""}));
+}
+
+TEST(MnfutinReader, PinsOfNoNetAndPinsBeforeTheReferenceLine) {
+    const Converted r = convert("PINLIST,2\r\n(SYM,1\r\nPIN,,A,1-1,5,23,1\r\nDATA,2,U1\r\n"
+                                "PIN,,,1-1,5,23,2\r\nPIN,,A,1-1,5,23,3\r\n)\r\n");
+    // The first pin comes before its record's reference; the empty net field connects
+    // nothing.
+    EXPECT_EQ(r.nets, crlfText({"A; 2: 1, U1.3, ", ""}));
+}
+
+TEST(MnfutinReader, MorePinLinesThanTheTableHoldsIsACapacityFailure) {
+    test::ScratchWorkspace sw;
+    sw.ws.limits.sideSlots = 3;
+    test::writeFile(sw.dir / "in.pin", "PINLIST,2\r\n(SYM,1\r\nDATA,2,U1\r\nPIN,,A,,,,1\r\n"
+                                       "PIN,,A,,,,2\r\nPIN,,A,,,,3\r\nPIN,,A,,,,4\r\n)\r\n");
+    std::string status;
+    EXPECT_THROW(mnfutin(sw.ws, (sw.dir / "in.pin").string(), status), CapacityExceeded);
+}
+
+TEST(MnfutinReader, SurvivesEveryPrefixGarbageAndLongLines) {
+    const std::string whole = "PINLIST,2\r\n(SYM,1\r\nDATA,2,U1\r\nDATA,3,X\r\nDATA,4,Y\r\n"
+                              "PIN,,GND,A,B,C,7\r\n)\r\n";
+    std::vector<std::string> inputs;
+    for (std::size_t n = 0; n <= whole.size(); ++n)
+        inputs.push_back(whole.substr(0, n));
+    std::string garbage = "PINLIST,2\r\n";
+    for (int i = 0; i < 4096; ++i)
+        garbage += static_cast<char>((i * 7919 + 13) % 256);
+    inputs.push_back(garbage);
+    inputs.push_back("PINLIST,2\r\n(SYM," + std::string(300000, ',') + "\r\nPIN" +
+                     std::string(300000, ',') + "\r\n((((\r\n))))\r\n");
+    inputs.push_back("PINLIST,2\r\n" + std::string(300000, ')') + "\r\n(SYM," +
+                     std::string(300000, ')') + "\r\n");
+    for (const auto& input : inputs) {
+        try {
+            const Converted r = convert(input);
+            EXPECT_TRUE(r.status == "good" || r.status == "bad");
+        } catch (const RunFailure&) {
+        }
+    }
+}
+
+TEST(MnfutinReader, ASmallBoardMatchesItsTelesisVersionAndATelesisFileIsAMismatch) {
+    test::ComparisonFixture fx;
+    fx.setNetlists("PINLIST,2\r\n"
+                   "(SYM,1\r\nDATA,2,U1\r\nDATA,3,74LS00\r\nDATA,4,DIP14\r\n"
+                   "PIN,,GND,1-1,5,23,7\r\nPIN,,VCC,1-1,5,23,14\r\nPIN,,IN,1-1,5,23,1\r\n)\r\n"
+                   "(SYM,2\r\nDATA,2,R1\r\nDATA,3,10K\r\nDATA,4,0603\r\n"
+                   "PIN,,VCC,1-1,5,23,1\r\nPIN,,IN,1-1,5,23,2\r\n)\r\n"
+                   "(SYM,3\r\nDATA,2,R2\r\nDATA,3,10K\r\nDATA,4,0603\r\n"
+                   "PIN,,IN,1-1,5,23,1\r\nPIN,,GND,1-1,5,23,2\r\n)\r\n",
+                   "$PACKAGES\r\nDIP14 ! 74LS00 ; U1\r\n0603 ! 10K ; R1 R2\r\n$NETS\r\n"
+                   "GND ; U1.7 R2.2\r\nVCC ; U1.14 R1.1\r\nIN ; U1.1 R1.2 R2.1\r\n$END\r\n",
+                   "FUTURE");
+    fx.inputs.format2 = "Telesis";
+    const RunResult r = fx.run();
+    EXPECT_EQ(r.outcome, RunOutcome::Completed);
+    EXPECT_TRUE(r.allClear);
+
+    fx.inputs.format2 = "FUTURE"; // the Telesis file has no "PINLIST,2" line
+    EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
+}
+
+} // namespace
+} // namespace lintora

@@ -1,0 +1,140 @@
+#include "readers/readers.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace lintora {
+namespace {
+
+using test::crlfText;
+using test::readFile;
+
+struct Converted {
+    std::string status;
+    std::string nets;
+    std::string parts;
+    int hides = 0;
+};
+
+Converted convert(const std::string& text, const Limits& limits = Limits{}) {
+    test::ScratchWorkspace sw;
+    sw.ws.limits = limits;
+    test::writeFile(sw.dir / "in.net", text);
+    Converted r;
+    mnmetin(sw.ws, (sw.dir / "in.net").string(), r.status);
+    if (test::fileExists(sw.dir / "net.tmp"))
+        r.nets = readFile(sw.dir / "net.tmp");
+    if (test::fileExists(sw.dir / "parts.tmp"))
+        r.parts = readFile(sw.dir / "parts.tmp");
+    r.hides = sw.observer.hides;
+    return r;
+}
+
+TEST(MnmetinReader, NetLinesOfOneNameAreMergedWhereTheNameFirstAppeared) {
+    const Converted r = convert("# board\r\n"
+                                "U1 DIP14 74LS00 \r\n"
+                                "NET 'GND' U1-7 U2-7\r\n"
+                                "NET 'VCC' U1-14\r\n"
+                                "# NET 'GND' U9-9\r\n"
+                                "\r\n"
+                                "NET 'GND' U3-7\r\n");
+    EXPECT_EQ(r.status, "good");
+    EXPECT_EQ(r.parts, crlfText({"! 74LS00; U1: DIP14? ", ""}));
+    EXPECT_EQ(r.nets, crlfText({"GND; 3: U1.7, U2.7, U3.7, ", "VCC; 1: U1.14, ", ""}));
+}
+
+TEST(MnmetinReader, AComponentLineNeedsABlankAfterEachValue) {
+    // Parenthesised text is removed and leaves the blank before it; the second line has no
+    // blank after its part name and yields no part; a further token replaces the part name.
+    const Converted r = convert("U1 DIP14 74LS00 (PROPERTIES)\r\n"
+                                "U2 DIP14 74LS04\r\n"
+                                "R1 0603 10K RES \r\n"
+                                "NET 'A' U1-1\r\n");
+    EXPECT_EQ(r.parts, crlfText({"! 74LS00; U1: DIP14? ", "! RES; R1: 0603? ", ""}));
+}
+
+TEST(MnmetinReader, ParenthesisedTextIsDroppedAcrossLinesButAnUnclosedOneKeepsTheRest) {
+    EXPECT_EQ(convert("NET 'A' U1-1 (A NOTE\r\nTHAT GOES ON)\r\nNET 'B' U3-1 (X)U4-1\r\n").nets,
+              crlfText({"A; 1: U1.1, ", "B; 2: U3.1, U4.1, ", ""}));
+    // Nothing closes the "(" of the comment: the lines after it are still read.
+    const Converted r = convert("# REV B (SEE NOTES\r\nU1 DIP14 74LS00 \r\nNET 'A' U1-1\r\n");
+    EXPECT_EQ(r.status, "good");
+    EXPECT_EQ(r.parts, crlfText({"! 74LS00; U1: DIP14? ", ""}));
+    EXPECT_EQ(r.nets, crlfText({"A; 1: U1.1, ", ""}));
+}
+
+TEST(MnmetinReader, LowerCaseAndLfLineEndsConvertLikeTheUsualForm) {
+    const Converted usual = convert("U1 DIP14 74LS00 \r\nNET 'GND' U1-7\r\nNET 'GND' U2-7\r\n");
+    const Converted relaxed = convert("u1 dip14 74ls00 \nnet 'gnd' u1-7\nnet 'gnd' u2-7\n");
+    EXPECT_EQ(relaxed.status, "good");
+    EXPECT_EQ(relaxed.nets, usual.nets);
+    EXPECT_EQ(relaxed.parts, usual.parts);
+}
+
+TEST(MnmetinReader, PinsAreSeparatedByBlanksOrTabsAndMayFollowTheNameDirectly) {
+    EXPECT_EQ(convert("NET 'A'U1-1\tU2-1  U3-A-1\r\n").nets,
+              crlfText({"A; 3: U1.1, U2.1, U3.A-1, ", ""}));
+}
+
+TEST(MnmetinReader, ALineWithoutAQuotedNameAddsNoNet) {
+    EXPECT_EQ(convert("NET 'A' U1-1 U2-1\r\nU3-1 U4-1\r\nNET 'B' U5-1\r\n").nets,
+              crlfText({"A; 2: U1.1, U2.1, ", "B; 1: U5.1, ", ""}));
+}
+
+TEST(MnmetinReader, AFileWithoutNetIsBadAndNetTmpKeepsTheCopy) {
+    const Converted r = convert("U1 DIP14 74LS00 (X)\r\n");
+    EXPECT_EQ(r.status, "bad");
+    EXPECT_EQ(r.hides, 1);
+    EXPECT_EQ(r.parts, "");
+    EXPECT_EQ(r.nets, crlfText({"", "U1 DIP14 74LS00 "}));
+}
+
+TEST(MnmetinReader, TooManyNetLinesOrNetsAreACapacityFailure) {
+    Limits small;
+    small.sideSlots = 3; // three lines, two distinct names
+    EXPECT_NO_THROW(convert("NET 'A' P-1\r\nNET 'B' P-2\r\nNET 'A' P-3\r\n", small));
+    EXPECT_THROW(convert("NET 'A' P-1\r\nNET 'A' P-2\r\nNET 'A' P-3\r\nNET 'A' P-4\r\n", small),
+                 CapacityExceeded);
+    EXPECT_THROW(convert("NET 'A' P-1\r\nNET 'B' P-2\r\nNET 'C' P-3\r\n", small), CapacityExceeded);
+}
+
+TEST(MnmetinReader, SurvivesEveryPrefixGarbageLongLinesAndUnbalancedQuotes) {
+    const std::string whole =
+        "# x\r\nU1 DIP14 74LS00 (P)\r\nNET 'GND' U1-7 U2-7\r\nNET 'GND' U3-7\r\n";
+    std::vector<std::string> inputs;
+    for (std::size_t n = 0; n <= whole.size(); ++n)
+        inputs.push_back(whole.substr(0, n));
+    std::string garbage;
+    for (int i = 0; i < 4096; ++i)
+        garbage += static_cast<char>((i * 7919 + 13) % 256);
+    inputs.push_back(garbage);
+    inputs.push_back("NET '" + std::string(300000, 'X') + "\r\n'\r\n''''\r\nNET\r\n'");
+    inputs.push_back("NET 'A' " + std::string(200000, '-') + "\r\n)))((( NET ' ; : ,\r\n");
+    for (const auto& input : inputs) {
+        try {
+            const Converted r = convert(input);
+            EXPECT_TRUE(r.status == "good" || r.status == "bad");
+        } catch (const RunFailure&) {
+        }
+    }
+}
+
+TEST(MnmetinReader, ASmallBoardMatchesItsTelesisVersionAndATelesisFileIsAMismatch) {
+    test::ComparisonFixture fx;
+    fx.setNetlists("U1 DIP14 74LS00 \r\nR1 0603 10K \r\nR2 0603 10K \r\n"
+                   "NET 'GND' U1-7\r\nNET 'VCC' U1-14 R1-1\r\nNET 'IN' U1-1 R1-2\r\n"
+                   "NET 'GND' R2-2\r\nNET 'IN' R2-1\r\n",
+                   "$PACKAGES\r\nDIP14 ! 74LS00 ; U1\r\n0603 ! 10K ; R1 R2\r\n$NETS\r\n"
+                   "GND ; U1.7 R2.2\r\nVCC ; U1.14 R1.1\r\nIN ; U1.1 R1.2 R2.1\r\n$END\r\n",
+                   "MENTOR");
+    fx.inputs.format2 = "Telesis";
+    const RunResult r = fx.run();
+    EXPECT_EQ(r.outcome, RunOutcome::Completed);
+    EXPECT_TRUE(r.allClear);
+
+    fx.inputs.format2 = "MENTOR"; // the Telesis file has no "NET"
+    EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
+}
+
+} // namespace
+} // namespace lintora
