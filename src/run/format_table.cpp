@@ -15,7 +15,7 @@ namespace {
 }
 
 constexpr std::array<FormatEntry, 27> kFormats{{
-    {"ACCEL", nullptr},
+    {"ACCEL", &mnaccin},
     {"ALLEGRO", &mntelin},
     {"CADIX XID", nullptr},
     {"CADLUS-PC(Reverse Net)", nullptr},
@@ -32,10 +32,10 @@ constexpr std::array<FormatEntry, 27> kFormats{{
     {"MENTOR", nullptr},
     {"MYPCB", nullptr},
     {"OHM-3", nullptr},
-    {"PADS2000", nullptr},
-    {"PADSPCB", nullptr},
-    {"Pcad(nlt)", nullptr},
-    {"Pcad(wrl)", nullptr},
+    {"PADS2000", &mnpa2in},
+    {"PADSPCB", &mnpapin},
+    {"Pcad(nlt)", &mnpnlin},
+    {"Pcad(wrl)", &mnpwrin},
     {"PROTEL", nullptr},
     {"PROTEL2", nullptr},
     {"SFX", nullptr},
