@@ -23,7 +23,9 @@ constexpr char kEndOfLine = '\0'; // stands for the empty character after a line
 
 // Characters that end the "NETS" keyword: it is a word of its own, not the start of a
 // part name such as NETSWITCH.
-bool endsKeyword(char c, bool atEnd) { return atEnd || isBlankOrTab(c) || c == '%'; }
+bool endsKeyword(char c, bool atEnd) {
+    return atEnd || isBlankOrTab(c) || c == '%';
+}
 
 // The parts section: lines are only collected until the "PARTS" line, then entries are read
 // until the "NETS" keyword. Returns true when "NETS" was found.

@@ -42,8 +42,8 @@ TEST(Mnpa2inReader, KeepsPartsBeforePartKeywordAndReadsRemarkAsData) {
                            "R1.1 C1.1\r\n"
                            "*END*\r\n");
     EXPECT_EQ(c.status, "good");
-    EXPECT_EQ(c.parts, written({"! HELLO; *REMARK*: HELLO? ", "! 10K; R1: 10K? ",
-                                "! 1UF; C1: 1UF? "}));
+    EXPECT_EQ(c.parts,
+              written({"! HELLO; *REMARK*: HELLO? ", "! 10K; R1: 10K? ", "! 1UF; C1: 1UF? "}));
     EXPECT_EQ(c.net, written({"N1; 2: R1.1, C1.1, "}));
 }
 

@@ -55,8 +55,8 @@ TEST(MnpapinReader, ConvertsPartsAndNetsInAnyLetterCase) {
     // The part type doubles as the footprint; words after it are joined to it.
     EXPECT_EQ(c.parts, written({"! 74LS00; U1: 74LS00? ", "! 10K1608; R1: 10K1608? "}));
     // The name keeps its inner blank; a net without pins is written with count 0.
-    EXPECT_EQ(c.net, written({"GND; 3: U1.7, R1.2, U2.7, ", "MY NET; 2: U1.1, U2.3, ",
-                              "SPARE; 0: "}));
+    EXPECT_EQ(c.net,
+              written({"GND; 3: U1.7, R1.2, U2.7, ", "MY NET; 2: U1.1, U2.3, ", "SPARE; 0: "}));
 }
 
 TEST(MnpapinReader, PartKeywordDropsWhatCameBeforeAndRemarksAreComments) {
@@ -95,7 +95,8 @@ TEST(MnpapinReader, WithoutNetKeywordTheFileIsNotPads) {
 }
 
 TEST(MnpapinReader, TheLastNetSurvivesAMissingEndKeyword) {
-    const auto c = convert("*PART*\r\nU1 X\r\n*NET*\r\n*SIGNAL* A\r\nU1.1\r\n*SIGNAL* B\r\nU1.2 U1.3\r\n");
+    const auto c =
+        convert("*PART*\r\nU1 X\r\n*NET*\r\n*SIGNAL* A\r\nU1.1\r\n*SIGNAL* B\r\nU1.2 U1.3\r\n");
     EXPECT_EQ(c.status, "good");
     EXPECT_EQ(c.net, written({"A; 1: U1.1, ", "B; 2: U1.2, U1.3, "}));
 }
@@ -159,9 +160,10 @@ TEST(MnpapinReader, SurvivesTruncatedGarbledAndHugeInput) {
         expectSurvives(board.substr(0, n));
     }
     std::mt19937 random(7);
-    const std::vector<std::string> pieces{"*PART*", "*NET*", "*SIGNAL*", "*END*", "*REMARK*",
-                                          "*MISC*", " ", "\t", "\r\n", "\r", "\n", "U1.1",
-                                          "R", "電", std::string(1, '\0')};
+    const std::vector<std::string> pieces{
+        "*PART*", "*NET*", "*SIGNAL*", "*END*", "*REMARK*",
+        "*MISC*", " ",     "\t",       "\r\n",  "\r",
+        "\n",     "U1.1",  "R",        "電",    std::string(1, '\0')};
     for (int round = 0; round < 50; ++round) {
         std::string soup;
         for (int i = 0; i < 300; ++i)

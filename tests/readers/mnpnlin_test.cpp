@@ -46,8 +46,8 @@ TEST(MnpnlinReader, ConvertsPartsAndNets) {
                            "   R1/2;\r\n"
                            "N 1 = U1/1 /X R2/A/1;\r\n");
     EXPECT_EQ(c.status, "good");
-    EXPECT_EQ(c.parts, written({"! 74LS00; U1: ? ", "! 74LS00; U2: ? ", "! RES; R1: ? ",
-                                "! RES; R2: ? "}));
+    EXPECT_EQ(c.parts,
+              written({"! 74LS00; U1: ? ", "! 74LS00; U2: ? ", "! RES; R1: ? ", "! RES; R2: ? "}));
     // Blanks before "=" are dropped; every "/" after a pin's first character becomes ".".
     EXPECT_EQ(c.net, written({"GND; 3: U1.7, U2.7, R1.2, ", "N1; 3: U1.1, /X, R2.A.1, "}));
 }
@@ -66,9 +66,9 @@ TEST(MnpnlinReader, NetsKeywordIsAWordOfItsOwn) {
 }
 
 TEST(MnpnlinReader, NeedsThePartsLineFollowedByNets) {
-    for (const char* text : {"NETS\r\nA = U1/1;\r\n",                // no PARTS line
-                             "%PARTS X\r\n%NETS\r\nA = U1/1;\r\n",   // PARTS not alone
-                             "%PARTS\r\n74LS00 = U1;\r\n"}) {        // no NETS
+    for (const char* text : {"NETS\r\nA = U1/1;\r\n",              // no PARTS line
+                             "%PARTS X\r\n%NETS\r\nA = U1/1;\r\n", // PARTS not alone
+                             "%PARTS\r\n74LS00 = U1;\r\n"}) {      // no NETS
         SCOPED_TRACE(text);
         const auto c = convert(text);
         EXPECT_EQ(c.status, "bad");
@@ -120,9 +120,9 @@ TEST(MnpnlinReader, SurvivesTruncatedGarbledAndHugeInput) {
         expectSurvives(board.substr(0, n));
     }
     std::mt19937 random(11);
-    const std::vector<std::string> pieces{"%PARTS\r\n", "%NETS\r\n", "PARTS", "NETS", "=",
-                                          ";", ",", "/", " ", "\t", "\r\n", "\n", "U1",
-                                          "%", "電", std::string(1, '\0')};
+    const std::vector<std::string> pieces{
+        "%PARTS\r\n", "%NETS\r\n", "PARTS", "NETS", "=",  ";", ",",  "/",
+        " ",          "\t",        "\r\n",  "\n",   "U1", "%", "電", std::string(1, '\0')};
     for (int round = 0; round < 50; ++round) {
         std::string soup;
         for (int i = 0; i < 300; ++i)

@@ -79,8 +79,9 @@ TEST(MnpwrinReader, PinsBeforeTheFirstNameBelongToNoNet) {
 }
 
 TEST(MnpwrinReader, AFileWhoseLastNetHasNoPinIsBad) {
-    for (const char* text : {"", "% only comments\r\n", "      U1-1 U2-1\r\n",
-                             "  A U1-1\r\n  B\r\n", "$PACKAGES\r\n$NETS\r\nGND ; U1.7\r\n$END\r\n"}) {
+    for (const char* text :
+         {"", "% only comments\r\n", "      U1-1 U2-1\r\n", "  A U1-1\r\n  B\r\n",
+          "$PACKAGES\r\n$NETS\r\nGND ; U1.7\r\n$END\r\n"}) {
         SCOPED_TRACE(text);
         const auto c = convert(text, "");
         EXPECT_EQ(c.status, "bad");
@@ -127,8 +128,8 @@ TEST(MnpwrinReader, SurvivesTruncatedGarbledAndHugeInput) {
         expectSurvives(board.substr(0, n));
     }
     std::mt19937 random(13);
-    const std::vector<std::string> pieces{"  ", " ", "-", "%", "\r\n", "\r", "\n", "U1",
-                                          "A", "電", "\t", std::string(1, '\0')};
+    const std::vector<std::string> pieces{"  ", " ",  "-", "%",  "\r\n", "\r",
+                                          "\n", "U1", "A", "電", "\t",   std::string(1, '\0')};
     for (int round = 0; round < 50; ++round) {
         std::string soup;
         for (int i = 0; i < 300; ++i)
