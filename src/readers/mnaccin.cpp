@@ -99,8 +99,10 @@ public:
             if (m_token == "(NODE") {
                 readNode(line, p);
                 // The node took the rest of the line; what followed its pin number (its
-                // closing brackets) is the token the line ends with.
-                p = line.size() - 1;
+                // closing brackets) is the token the line ends with. Reading on after the
+                // node, not again from inside it, keeps a line of many nodes linear.
+                if (p < line.size())
+                    p = line.size() - 1;
                 continue;
             }
             if (!atEnd && c == ',')
