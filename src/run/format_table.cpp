@@ -14,7 +14,7 @@ void mnmmcinWithoutPartsFile(Workspace& ws, const std::string& path, std::string
 }
 
 constexpr std::array<FormatEntry, 27> kFormats{{
-    {"ACCEL", nullptr},
+    {"ACCEL", &mnaccin},
     {"ALLEGRO", &mntelin},
     {"CADIX XID", nullptr},
     {"CADLUS-PC(Reverse Net)", &mnclpin},
@@ -31,10 +31,10 @@ constexpr std::array<FormatEntry, 27> kFormats{{
     {"MENTOR", &mnmetin},
     {"MYPCB", &mnmypin},
     {"OHM-3", nullptr},
-    {"PADS2000", nullptr},
-    {"PADSPCB", nullptr},
-    {"Pcad(nlt)", nullptr},
-    {"Pcad(wrl)", nullptr},
+    {"PADS2000", &mnpa2in},
+    {"PADSPCB", &mnpapin},
+    {"Pcad(nlt)", &mnpnlin},
+    {"Pcad(wrl)", &mnpwrin},
     {"PROTEL", &mnproin},
     {"PROTEL2", &mnpr2in},
     {"SFX", nullptr},

@@ -1,0 +1,217 @@
+// ACCEL netlist reader.
+//
+//   (compInst "U1"
+//     (compRef "74LS00")
+//     (patternName "DIP14")
+//     (compValue "74LS00")
+//   )
+//   (net "GND"
+//     (node "U1" "7")
+//     (node "U2" "7"))
+//   (net "VCC"
+//     (node "U1" "14")
+//     (node "U2" "14")))
+//
+// A part is written at the line of its "(compValue" entry, with the reference of the
+// "(compInst" and the pattern name seen last. A net is a "(net" line with its quoted name,
+// then one "(node" line per pin (quoted reference and pin number); "))" after a node closes
+// the net and ")))" the net list. Keywords may be written in any case: every line is
+// upper-cased first.
+
+#include "readers/readers.h"
+
+namespace lintora {
+
+namespace {
+
+constexpr char kEndOfLine = '\0'; // stands for the empty character after a line's end
+
+// Which slot the next quoted value of the parts section goes to.
+enum class ValueField { None, PartName, Reference, Footprint };
+
+// The parts section, up to the first "(NET " entry. Returns true when it was found; `line`
+// then holds that line, upper-cased, for the nets section to read again.
+bool readParts(ReaderInput& input, ReaderOutput& out, std::string& line) {
+    FieldArray& f = out.fields;
+    ValueField valueField = ValueField::None;
+    std::string token;
+    std::string_view raw;
+    while (input.next(raw)) {
+        token.clear();
+        int quotes = 0; // quotes since the line start or since the last value was taken
+        line.assign(raw);
+        upperCaseInPlace(line);
+        const auto takeValue = [&](std::size_t slot) {
+            f[slot] = token;
+            token.clear();
+            quotes = 0;
+            valueField = ValueField::None;
+        };
+        for (std::size_t i = 0; i <= line.size(); ++i) {
+            const char c = i < line.size() ? line[i] : kEndOfLine;
+            const bool atEnd = i == line.size();
+            if (!atEnd && c == '"') {
+                ++quotes;
+            } else if (token == "(COMPVALUE") {
+                token.clear();
+                valueField = ValueField::Footprint;
+            } else if (valueField == ValueField::Footprint && quotes == 2) {
+                takeValue(3);
+            } else if (token == "(NET" && !atEnd && c == ' ') {
+                return true;
+            } else if (token == "(PATTERNNAME") {
+                token.clear();
+                valueField = ValueField::PartName;
+            } else if (valueField == ValueField::PartName && quotes == 2) {
+                takeValue(1);
+            } else if (token == "(COMPINST") {
+                token.clear();
+                valueField = ValueField::Reference;
+            } else if (valueField == ValueField::Reference && quotes == 2) {
+                takeValue(2);
+            } else if (!atEnd && !isBlankOrTab(c) && c != ')') {
+                token += c;
+            }
+        }
+        if (!f.at(3).empty()) {
+            out.addPart();
+            f[3].clear();
+        }
+    }
+    return false;
+}
+
+// The nets section: reads lines from the "(NET " line on, up to ")))" or the end of the file.
+class NetsReader {
+public:
+    explicit NetsReader(ReaderOutput& out) : m_out(out), m_f(out.fields) {}
+
+    // Scans one upper-cased line; returns false once ")))" closed the net list.
+    bool scanLine(const std::string& line) {
+        m_token.clear();
+        for (std::size_t p = 0; p <= line.size(); ++p) {
+            const char c = p < line.size() ? line[p] : kEndOfLine;
+            const bool atEnd = p == line.size();
+            if (m_token == "(NET" && !atEnd && c == ' ') {
+                startNet(line, p);
+                return true; // the rest of the line was the name
+            }
+            if (m_token == "(NODE") {
+                readNode(line, p);
+                // The node took the rest of the line; what followed its pin number (its
+                // closing brackets) is the token the line ends with. Reading on after the
+                // node, not again from inside it, keeps a line of many nodes linear.
+                if (p < line.size())
+                    p = line.size() - 1;
+                continue;
+            }
+            if (!atEnd && c == ',')
+                continue;
+            if (m_token == "))") {
+                finishNet();
+                m_token.clear();
+            } else if (m_token == ")))") {
+                finishNet();
+                return false;
+            } else if (!atEnd && !isBlankOrTab(c) && c != '"') {
+                m_token += c;
+            }
+        }
+        return true;
+    }
+
+    // A file cut off before the net's closing brackets still holds every pin of it.
+    void finishOpenNet() { finishNet(); }
+
+private:
+    static bool dropped(char c) { return c == '"' || isBlankOrTab(c); }
+
+    // The net name is the rest of the line without blanks and quotes.
+    void startNet(const std::string& line, std::size_t from) {
+        // A net left open (its closing brackets on a line of their own, or missing) is
+        // complete once the next net begins.
+        finishNet();
+        std::string name;
+        for (std::size_t i = from; i < line.size(); ++i)
+            if (!dropped(line[i]))
+                name += line[i];
+        m_f[0] = std::move(name);
+        m_token.clear();
+        m_pinCounter = 2;
+        m_netOpen = true;
+    }
+
+    // A node: the first quoted value is the reference, the second the pin number.
+    void readNode(const std::string& line, std::size_t from) {
+        m_token.clear();
+        int quotes = 0;
+        std::string pin;
+        for (std::size_t i = from; i < line.size(); ++i) {
+            const char c = line[i];
+            if (c == '"') {
+                ++quotes;
+                if (quotes == 2) {
+                    pin = m_token;
+                    m_token.clear();
+                } else if (quotes == 4) {
+                    pin += '.';
+                    pin += m_token;
+                    m_token.clear();
+                }
+            } else if (!isBlankOrTab(c)) {
+                m_token += c;
+            }
+        }
+        // A node without a quoted reference names no pin.
+        if (quotes >= 2) {
+            m_f[m_pinCounter] = std::move(pin);
+            ++m_pinCounter;
+        }
+    }
+
+    void finishNet() {
+        if (m_netOpen) {
+            m_f[1] = std::to_string(m_pinCounter - 2);
+            m_out.addNet();
+        }
+        m_netOpen = false;
+        m_pinCounter = 2;
+    }
+
+    ReaderOutput& m_out;
+    FieldArray& m_f;
+    std::string m_token;
+    std::size_t m_pinCounter = 2;
+    bool m_netOpen = false;
+};
+
+} // namespace
+
+// mnaccin: converts an ACCEL netlist into net.tmp and parts.tmp.
+void mnaccin(Workspace& ws, const std::string& path, std::string& status) {
+    status = kStatusBad;
+    ReaderInput input(path);
+    ReaderOutput out(ws);
+
+    std::string line;
+    if (!readParts(input, out, line)) {
+        ws.observer.hideProgress(); // not an ACCEL file: nothing is written
+        return;
+    }
+    status = kStatusGood;
+    out.writePartsFile();
+
+    NetsReader nets(out);
+    bool open = nets.scanLine(line);
+    std::string_view raw;
+    while (open && input.next(raw)) {
+        line.assign(raw);
+        upperCaseInPlace(line);
+        open = nets.scanLine(line);
+    }
+    if (open)
+        nets.finishOpenNet();
+    out.writeNetFile();
+}
+
+} // namespace lintora

@@ -1,0 +1,136 @@
+// P-CAD netlist reader, format "Pcad(nlt)".
+//
+//   %PARTS
+//   74LS00 = U1, U2;
+//   RES = R1, R2;
+//   %NETS
+//   GND = U1/7 U2/7
+//       R1/2;
+//   VCC = U1/14 U2/14 R2/1;
+//
+// A parts entry is a part name, "=", and references each ended by "," or ";". A net is a
+// name, "=", pins separated by blanks and ended by ";"; the end of a line does not end a
+// token, so a pin wrapped without a blank joins the next one. Pins are written REF/PIN.
+// Keywords may be written in any case: every line is upper-cased first.
+
+#include "readers/readers.h"
+
+namespace lintora {
+
+namespace {
+
+constexpr char kEndOfLine = '\0'; // stands for the empty character after a line's end
+
+// Characters that end the "NETS" keyword: it is a word of its own, not the start of a
+// part name such as NETSWITCH.
+bool endsKeyword(char c, bool atEnd) {
+    return atEnd || isBlankOrTab(c) || c == '%';
+}
+
+// The parts section: lines are only collected until the "PARTS" line, then entries are read
+// until the "NETS" keyword. Returns true when "NETS" was found.
+bool readParts(ReaderInput& input, ReaderOutput& out) {
+    FieldArray& f = out.fields;
+    bool inParts = false;
+    std::string line;
+    std::string token;
+    std::string_view raw;
+    while (input.next(raw)) {
+        token.clear();
+        line.assign(raw);
+        upperCaseInPlace(line);
+        for (std::size_t i = 0; i <= line.size(); ++i) {
+            const char c = i < line.size() ? line[i] : kEndOfLine;
+            const bool atEnd = i == line.size();
+            if (!inParts && atEnd && token == "PARTS") {
+                token.clear();
+                inParts = true;
+                break;
+            }
+            if (inParts && token == "NETS" && endsKeyword(c, atEnd))
+                return true; // the rest of this line is not read
+            if (inParts && !atEnd && c == '=' && !token.empty()) {
+                f[1] = token;
+                token.clear();
+            } else if (inParts && !atEnd && (c == ';' || c == ',') && !token.empty()) {
+                f[2] = token;
+                token.clear();
+                out.addPart();
+                f[2].clear();
+            } else if (!atEnd && !isBlankOrTab(c) && c != '%') {
+                token += c;
+            }
+        }
+    }
+    return false;
+}
+
+// The nets section, from the line after "NETS" to the end of the file.
+void readNets(ReaderInput& input, ReaderOutput& out) {
+    FieldArray& f = out.fields;
+    std::size_t pinCounter = 2;
+    std::string line;
+    std::string token; // runs on across line ends
+    const auto storePin = [&] {
+        convertAllSeparators(token, "/");
+        f[pinCounter] = token;
+        ++pinCounter;
+        token.clear();
+    };
+    const auto finishNet = [&] {
+        f[1] = std::to_string(pinCounter - 2);
+        out.addNet();
+        token.clear();
+        f[0].clear();
+    };
+    std::string_view raw;
+    while (input.next(raw)) {
+        line.assign(raw);
+        upperCaseInPlace(line);
+        for (std::size_t i = 0; i <= line.size(); ++i) {
+            const char c = i < line.size() ? line[i] : kEndOfLine;
+            const bool atEnd = i == line.size();
+            const bool netOpen = !f.at(0).empty();
+            if (!atEnd && c == '=' && !netOpen) {
+                f[0] = token;
+                token.clear();
+                pinCounter = 2;
+            } else if (!atEnd && (c == ' ' || c == ';') && netOpen) {
+                if (!token.empty())
+                    storePin();
+                if (c == ';')
+                    finishNet();
+            } else if (!atEnd && c != '\t' && c != ' ') {
+                token += c;
+            }
+        }
+    }
+    // A file cut off before the closing ";" still holds every pin of its last net.
+    if (!f.at(0).empty()) {
+        if (!token.empty())
+            storePin();
+        finishNet();
+    }
+}
+
+} // namespace
+
+// mnpnlin: converts a P-CAD (nlt) netlist into net.tmp and parts.tmp.
+void mnpnlin(Workspace& ws, const std::string& path, std::string& status) {
+    status = kStatusBad;
+    ReaderInput input(path);
+    ReaderOutput out(ws);
+
+    const bool foundNets = readParts(input, out);
+    out.writePartsFile();
+    if (!foundNets) {
+        ws.observer.hideProgress();
+        return;
+    }
+    status = kStatusGood;
+    out.fields.clear();
+    readNets(input, out);
+    out.writeNetFile();
+}
+
+} // namespace lintora

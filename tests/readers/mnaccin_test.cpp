@@ -1,0 +1,150 @@
+#include "readers/readers.h"
+#include "run/errors.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace lintora {
+namespace {
+
+struct Converted {
+    std::string status, net, parts; // a file that was not written reads "(none)"
+    int hides = 0;
+};
+
+std::string fileOrNone(const std::filesystem::path& path) {
+    return test::fileExists(path) ? test::readFile(path) : "(none)";
+}
+
+Converted convert(std::string_view text) {
+    test::ScratchWorkspace sw;
+    test::writeFile(sw.dir / "input.net", text);
+    std::string status;
+    mnaccin(sw.ws, (sw.dir / "input.net").string(), status);
+    return {status, fileOrNone(sw.dir / "net.tmp"), fileOrNone(sw.dir / "parts.tmp"),
+            sw.observer.hides};
+}
+
+std::string written(const std::vector<std::string>& lines) {
+    return test::crlfText(lines) + "\r\n";
+}
+
+TEST(MnaccinReader, ConvertsComponentsAndNetsInAnyLetterCase) {
+    const auto c = convert("(netlist \"B1\"\r\n"
+                           "  (COMPINST \"r1\"\r\n"
+                           "    (compRef \"RES\")\r\n"
+                           "    (patternName \"1608\")\r\n"
+                           "    (CompValue \"10 K\")\r\n"
+                           "  )\r\n"
+                           "  (compInst \"U1\" (compValue \"74LS00\") (patternName \"DIP14\"))\r\n"
+                           "  (net \"gnd\"\r\n"
+                           "    (node \"U1\" \"7\")\r\n"
+                           "    (NODE \"r1\" \"2\"))\r\n"
+                           "  (net \"MY NET\"\r\n"
+                           "    (node \"U1\" 1)\r\n" // pin number not quoted: reference alone
+                           "    (node U2 1)\r\n"     // nothing quoted: no pin
+                           "    (node \"U1\" \"2\")))\r\n"
+                           "  (net \"AFTER\"\r\n"
+                           "    (node \"U1\" \"3\"))\r\n");
+    EXPECT_EQ(c.status, "good");
+    // Part name from the pattern, the value in the footprint slot; blanks leave values.
+    EXPECT_EQ(c.parts, written({"! 1608; R1: 10K? ", "! DIP14; U1: 74LS00? "}));
+    // ")))" ends the net list: nothing after it is read.
+    EXPECT_EQ(c.net, written({"GND; 2: U1.7, R1.2, ", "MYNET; 2: U1, U1.2, "}));
+}
+
+TEST(MnaccinReader, EveryNetKeepsExactlyItsOwnPins) {
+    // Brackets closed on a later line, never, or once too often: each net is written once,
+    // with every pin it read.
+    const auto c = convert("(net \"A\"\r\n"
+                           "  (node \"U1\" \"1\")\r\n"
+                           ")\r\n"
+                           "(net \"B\"\r\n"
+                           "  (node \"U1\" \"2\"))\r\n"
+                           "  ))\r\n"
+                           "(net \"C\"\r\n"
+                           "  (node \"U1\" \"3\")\r\n"
+                           "  (node \"U2\" \"3\")\r\n");
+    EXPECT_EQ(c.net, written({"A; 1: U1.1, ", "B; 1: U1.2, ", "C; 2: U1.3, U2.3, "}));
+}
+
+TEST(MnaccinReader, WithoutANetEntryNothingIsWritten) {
+    for (const char* text : {"(compInst \"U1\" (compValue \"X\"))\r\n",
+                             "(net\t\"A\"\r\n(node \"U1\" \"1\"))\r\n", // no blank after (net
+                             "$PACKAGES\r\n$NETS\r\nGND ; U1.7\r\n$END\r\n"}) {
+        SCOPED_TRACE(text);
+        const auto c = convert(text);
+        EXPECT_EQ(c.status, "bad");
+        EXPECT_EQ(c.hides, 1);
+        EXPECT_EQ(c.parts, "(none)");
+        EXPECT_EQ(c.net, "(none)");
+    }
+}
+
+TEST(MnaccinReader, SmallBoardMatchesItsTelesisVersion) {
+    test::ComparisonFixture fx;
+    fx.inputs.path1 = test::dataFile("readers/mnaccin/board.net").string();
+    fx.inputs.format1 = "ACCEL";
+    fx.inputs.path2 = test::dataFile("readers/mnaccin/board.tel").string();
+    fx.inputs.format2 = "Telesis";
+    const auto r = fx.run();
+    EXPECT_EQ(r.outcome, RunOutcome::Completed);
+    EXPECT_TRUE(r.allClear);
+
+    fx.inputs.format2 = "ACCEL"; // a Telesis file read as ACCEL
+    EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
+}
+
+TEST(MnaccinReader, SurvivesTruncatedGarbledAndHugeInput) {
+    const auto survives = [](std::string_view text) {
+        try {
+            convert(text);
+        } catch (const RunFailure&) {
+        }
+    };
+    const std::string board = "(compInst \"U1\"\r\n (patternName \"DIP14\")\r\n"
+                              " (compValue \"74LS00\")\r\n)\r\n(net \"GND\"\r\n"
+                              " (node \"U1\" \"7\")\r\n (node \"U2\" \"7\"))\r\n"
+                              "(net \"VCC\"\r\n (node \"U1\" \"14\")))\r\n";
+    for (std::size_t n = 0; n <= board.size(); ++n)
+        survives(board.substr(0, n));
+    std::mt19937 random(17);
+    const std::vector<std::string> pieces{"(net ",
+                                          "(node ",
+                                          "(compInst ",
+                                          "(compValue ",
+                                          "(patternName ",
+                                          "\"",
+                                          "\"U1\"",
+                                          "(",
+                                          ")",
+                                          "))",
+                                          ")))",
+                                          ",",
+                                          " ",
+                                          "\t",
+                                          "\r\n",
+                                          "電",
+                                          std::string(1, '\0')};
+    for (int round = 0; round < 50; ++round) {
+        std::string soup;
+        for (int i = 0; i < 300; ++i)
+            soup += pieces[random() % pieces.size()];
+        survives(soup);
+    }
+    // Unbalanced brackets, and one long line of nodes that must be read in one pass.
+    survives("(net \"A\"\r\n" + std::string(100'000, '(') + "\r\n" + std::string(100'000, ')'));
+    std::string longLine = "(net \"A\"\r\n";
+    for (int i = 0; i < 100'000; ++i)
+        longLine += "(node ))";
+    survives(longLine + "\"U1\" \"1\"))");
+    std::string hugeNet = "(net \"BIG\"\r\n";
+    for (int i = 0; i < 30000; ++i)
+        hugeNet += "(node \"U" + std::to_string(i) + "\" \"1\")\r\n";
+    EXPECT_THROW(convert(hugeNet + "))"), CapacityExceeded);
+}
+
+} // namespace
+} // namespace lintora

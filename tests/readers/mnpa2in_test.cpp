@@ -1,0 +1,40 @@
+#include "readers/readers.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace lintora {
+namespace {
+
+std::string written(const std::vector<std::string>& lines) {
+    return test::crlfText(lines) + "\r\n";
+}
+
+TEST(Mnpa2inReader, KeepsPartsBeforePartKeywordAndReadsRemarkAsData) {
+    test::ScratchWorkspace sw;
+    test::writeFile(sw.dir / "input.asc", "*remark* HELLO\r\nR1 10K\r\n*PART*\r\nC1 1UF\r\n"
+                                          "*NET*\r\n*SIGNAL* N1\r\nR1.1 C1.1\r\n");
+    std::string status;
+    mnpa2in(sw.ws, (sw.dir / "input.asc").string(), status);
+    EXPECT_EQ(status, "good");
+    EXPECT_EQ(test::readFile(sw.dir / "parts.tmp"),
+              written({"! HELLO; *REMARK*: HELLO? ", "! 10K; R1: 10K? ", "! 1UF; C1: 1UF? "}));
+    EXPECT_EQ(test::readFile(sw.dir / "net.tmp"), written({"N1; 2: R1.1, C1.1, "}));
+}
+
+TEST(Mnpa2inReader, SmallBoardMatchesItsTelesisVersion) {
+    test::ComparisonFixture fx;
+    fx.inputs.path1 = test::dataFile("readers/mnpa2in/board.tel").string();
+    fx.inputs.format1 = "Telesis";
+    fx.inputs.path2 = test::dataFile("readers/mnpa2in/board.asc").string();
+    fx.inputs.format2 = "PADS2000";
+    const auto r = fx.run();
+    EXPECT_EQ(r.outcome, RunOutcome::Completed);
+    EXPECT_TRUE(r.allClear);
+
+    fx.inputs.format1 = "PADS2000"; // a Telesis file read as PADS2000
+    EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
+}
+
+} // namespace
+} // namespace lintora

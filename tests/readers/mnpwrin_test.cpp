@@ -1,0 +1,108 @@
+#include "readers/readers.h"
+#include "run/errors.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace lintora {
+namespace {
+
+struct Converted {
+    std::string status, net, parts; // a file that was not written reads "(none)"
+    int hides = 0;
+};
+
+std::string fileOrNone(const std::filesystem::path& path) {
+    return test::fileExists(path) ? test::readFile(path) : "(none)";
+}
+
+Converted convert(std::string_view text, std::string status = "") {
+    test::ScratchWorkspace sw;
+    test::writeFile(sw.dir / "input.wrl", text);
+    mnpwrin(sw.ws, (sw.dir / "input.wrl").string(), status);
+    return {status, fileOrNone(sw.dir / "net.tmp"), fileOrNone(sw.dir / "parts.tmp"),
+            sw.observer.hides};
+}
+
+std::string written(const std::vector<std::string>& lines) {
+    return test::crlfText(lines) + "\r\n";
+}
+
+TEST(MnpwrinReader, ConvertsNamesContinuationsAndPins) {
+    const auto c = convert("% wire list\r\n"
+                           "  gnd                   u1-7 U2-7\r\n"
+                           "\r\n"
+                           "% a comment inside a net\r\n"
+                           "                        U1-A-3  -5\r\n"
+                           "電源 U3-7\r\n" // the third character, not byte, is a blank
+                           "  A_VERY_LONG_NET_NAME_OF_30_CH U1-1\r\n"
+                           "  SPARE\r\n"
+                           "  VCC\r\n"
+                           "        U1-14\r\n");
+    // Only the first "-" after a pin's first character becomes "."; a long name is kept
+    // whole; a net without pins gets count 0, not the previous net's pins.
+    EXPECT_EQ(c.net, written({"GND; 6: U1.7, U2.7, U1.A-3, -5, 電源, U3.7, ",
+                              "A_VERY_LONG_NET_NAME_OF_30_CH; 1: U1.1, ",
+                              "SPARE; 0: ", "VCC; 1: U1.14, "}));
+    EXPECT_EQ(c.parts, written({})); // the format has no parts
+    EXPECT_EQ(c.status, "");         // never "good": left as the run gave it
+    EXPECT_EQ(convert("  A  U1-1\r\n", "good").status, "good");
+}
+
+TEST(MnpwrinReader, AFileWhoseLastNetHasNoPinIsBad) {
+    for (const char* text :
+         {"", "% only comments\r\n", "      U1-1 U2-1\r\n", "  A U1-1\r\n  B\r\n",
+          "$PACKAGES\r\n$NETS\r\nGND ; U1.7\r\n$END\r\n"}) {
+        SCOPED_TRACE(text);
+        const auto c = convert(text);
+        EXPECT_EQ(c.status, "bad");
+        EXPECT_EQ(c.hides, 1);
+        EXPECT_EQ(c.parts, written({}));
+        EXPECT_EQ(c.net, "(none)");
+    }
+}
+
+TEST(MnpwrinReader, SmallBoardMatchesItsTelesisVersion) {
+    test::ComparisonFixture fx;
+    fx.inputs.path1 = test::dataFile("readers/mnpwrin/board.tel").string();
+    fx.inputs.format1 = "Telesis";
+    fx.inputs.path2 = test::dataFile("readers/mnpwrin/board.wrl").string();
+    fx.inputs.format2 = "Pcad(wrl)";
+    const auto r = fx.run();
+    EXPECT_EQ(r.outcome, RunOutcome::Completed);
+    EXPECT_TRUE(r.allClear);
+
+    fx.inputs.format1 = "Pcad(wrl)"; // a Telesis file read as Pcad(wrl)
+    EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
+}
+
+TEST(MnpwrinReader, SurvivesTruncatedGarbledAndHugeInput) {
+    const auto survives = [](std::string_view text) {
+        try {
+            convert(text);
+        } catch (const RunFailure&) {
+        }
+    };
+    const std::string board = test::readFile(test::dataFile("readers/mnpwrin/board.wrl"));
+    for (std::size_t n = 0; n <= board.size(); ++n)
+        survives(board.substr(0, n));
+    std::mt19937 random(13);
+    const std::vector<std::string> pieces{"  ", " ",  "-", "%",  "\r\n", "\r",
+                                          "\n", "U1", "A", "電", "\t",   std::string(1, '\0')};
+    for (int round = 0; round < 50; ++round) {
+        std::string soup;
+        for (int i = 0; i < 300; ++i)
+            soup += pieces[random() % pieces.size()];
+        survives(soup);
+    }
+    survives("  A " + std::string(2'000'000, '-'));
+    std::string hugeNet = "  BIG";
+    for (int i = 0; i < 30000; ++i)
+        hugeNet += " U" + std::to_string(i) + "-1";
+    EXPECT_THROW(convert(hugeNet), CapacityExceeded);
+}
+
+} // namespace
+} // namespace lintora
