@@ -6,7 +6,7 @@ void convertBracketNetlist(Workspace& ws, const std::string& path, std::string& 
                            BracketPartsSection readParts, BracketPinConversion convertPin) {
     status = kStatusBad;
     const ReaderInput input(path);
-    AnyEndLineReader lines(input.text());
+    LineReader lines = netlistLines(input.text());
     ReaderOutput out(ws);
     if (!readParts(lines, out)) {
         ws.observer.hideProgress();
@@ -18,7 +18,7 @@ void convertBracketNetlist(Workspace& ws, const std::string& path, std::string& 
     out.writeNetFile();
 }
 
-void readBracketNets(AnyEndLineReader& lines, ReaderOutput& out, BracketPinConversion convertPin) {
+void readBracketNets(LineReader& lines, ReaderOutput& out, BracketPinConversion convertPin) {
     enum class Block { Between, Opened, Named };
 
     FieldArray& f = out.fields;

@@ -20,7 +20,7 @@ namespace lintora {
 
 // Reads the component blocks up to the line that opens the first net. Returns true when
 // such a line was found; the lines after it are the nets.
-using BracketPartsSection = bool (*)(AnyEndLineReader& lines, ReaderOutput& out);
+using BracketPartsSection = bool (*)(LineReader& lines, ReaderOutput& out);
 // Turns a pin token ("U1-7") into Lintora's pin form ("U1.7").
 using BracketPinConversion = void (*)(std::string& pin);
 
@@ -30,6 +30,6 @@ void convertBracketNetlist(Workspace& ws, const std::string& path, std::string& 
                            BracketPartsSection readParts, BracketPinConversion convertPin);
 
 // The net blocks from the line after the one that opened the first net to the end.
-void readBracketNets(AnyEndLineReader& lines, ReaderOutput& out, BracketPinConversion convertPin);
+void readBracketNets(LineReader& lines, ReaderOutput& out, BracketPinConversion convertPin);
 
 } // namespace lintora

@@ -70,7 +70,7 @@ std::size_t firstNonBlank(std::string_view line) {
 
 // The records after the landmark line: one parts line per record with a part name. The
 // part is written once its record's footprint is known (or the record ends without one).
-void readParts(AnyEndLineReader& lines, ReaderOutput& out) {
+void readParts(LineReader& lines, ReaderOutput& out) {
     FieldArray& f = out.fields;
     FieldScan scan;
     const auto finishPart = [&] {
@@ -127,7 +127,7 @@ void readParts(AnyEndLineReader& lines, ReaderOutput& out) {
 }
 
 // Every "PIN" line of the whole file, as a one-pin net line handed to the merger.
-void readPins(AnyEndLineReader& lines, ReaderOutput& out, NetMerger& merger) {
+void readPins(LineReader& lines, ReaderOutput& out, NetMerger& merger) {
     FieldArray& f = out.fields;
     FieldScan scan;
     std::string prefix; // the record's reference and "."
@@ -189,7 +189,7 @@ void mnfutin(Workspace& ws, const std::string& path, std::string& status) {
     const ReaderInput input(path);
     ReaderOutput out(ws);
 
-    AnyEndLineReader lines(input.text());
+    LineReader lines = netlistLines(input.text());
     std::string_view line;
     while (lines.next(line)) {
         if (line == kLandmark) { // exactly as written
@@ -207,7 +207,7 @@ void mnfutin(Workspace& ws, const std::string& path, std::string& status) {
 
     out.fields.clear();
     NetMerger merger(ws);
-    AnyEndLineReader allLines(input.text());
+    LineReader allLines = netlistLines(input.text());
     readPins(allLines, out, merger);
     merger.appendTo(out.netText());
     out.writeNetFile();

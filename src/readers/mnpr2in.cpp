@@ -36,7 +36,7 @@ enum class Keyword { None, PartType, Designator, Footprint, Description };
 // A part is written when its block ends (at "]", at the next "[" or where the nets start),
 // so the order of the keywords inside a block does not matter and a block never takes a
 // designator or footprint from the block before it.
-bool readComponents(AnyEndLineReader& lines, ReaderOutput& out) {
+bool readComponents(LineReader& lines, ReaderOutput& out) {
     FieldArray& f = out.fields;
     Keyword last = Keyword::None;
     std::string token;

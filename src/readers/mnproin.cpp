@@ -23,7 +23,7 @@ namespace lintora {
 namespace {
 
 // The component blocks, up to the line "(" that opens the first net.
-bool readComponents(AnyEndLineReader& lines, ReaderOutput& out) {
+bool readComponents(LineReader& lines, ReaderOutput& out) {
     FieldArray& f = out.fields;
     int blockLine = 0; // 0 outside a block, 1 after "[", then 2 to 5
     std::string_view raw;

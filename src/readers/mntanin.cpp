@@ -27,7 +27,7 @@ namespace {
 enum class Field { None, PartName, Designator, Footprint, Description, MoreDescription };
 
 // The component blocks, up to the line beginning with "(" that opens the first net.
-bool readComponents(AnyEndLineReader& lines, ReaderOutput& out) {
+bool readComponents(LineReader& lines, ReaderOutput& out) {
     FieldArray& f = out.fields;
     Field position = Field::None;
     std::string token;

@@ -2,6 +2,12 @@
 
 namespace lintora {
 
+LineReader netlistLines(std::string_view text) {
+    return LineReader(text, text.find('\r') == std::string_view::npos
+                                ? LineReader::LoneLf::EndsLine
+                                : LineReader::LoneLf::StaysInLine);
+}
+
 void ReaderOutput::addNet() {
     mntsout(fields, m_line);
     m_netText += m_line;
@@ -32,24 +38,6 @@ void convertAllSeparators(std::string& pin, std::string_view separators) {
     for (std::size_t i = 1; i < pin.size(); ++i)
         if (separators.find(pin[i]) != std::string_view::npos)
             pin[i] = '.';
-}
-
-// ---- readers-b (Protel, Protel 2.0, Tango, FUTURE) ----
-
-bool AnyEndLineReader::next(std::string_view& line) {
-    if (m_pos >= m_text.size())
-        return false;
-    const std::size_t end = m_text.find_first_of("\r\n", m_pos);
-    if (end == std::string_view::npos) {
-        line = m_text.substr(m_pos);
-        m_pos = m_text.size();
-        return true;
-    }
-    line = m_text.substr(m_pos, end - m_pos);
-    m_pos = end + 1;
-    if (m_text[end] == '\r' && m_pos < m_text.size() && m_text[m_pos] == '\n')
-        ++m_pos;
-    return true;
 }
 
 } // namespace lintora

@@ -23,12 +23,17 @@ inline constexpr std::string_view kStatusBad = "bad";
 using ReaderFunction = void (*)(Workspace& workspace, const std::string& path,
                                 std::string& status);
 
-// The input of a reader: the whole file decoded to UTF-8, walked line by line (CR and
-// CR LF end a line; a lone LF stays inside it). Throws FileNotFound or UndecodableInput.
+// The lines of a netlist: CR and CR LF end a line, and a lone LF stays inside its line,
+// except in a file without any CR: such a file was written with LF line ends (on Linux,
+// by many web tools) and would otherwise be one single line.
+LineReader netlistLines(std::string_view text);
+
+// The input of a reader: the whole file decoded to UTF-8, walked line by line as
+// netlistLines() says. Throws FileNotFound or UndecodableInput.
 class ReaderInput {
 public:
     explicit ReaderInput(const std::string& path)
-        : m_text(readInputText(path)), m_lines(m_text) {}
+        : m_text(readInputText(path)), m_lines(netlistLines(m_text)) {}
     bool next(std::string_view& line) { return m_lines.next(line); }
     const std::string& text() const { return m_text; }
 
@@ -74,22 +79,6 @@ void convertFirstSeparator(std::string& pin, char separator);
 // Converts every character of `separators` after the token's first character
 // ("U1-A,1" -> "U1.A.1").
 void convertAllSeparators(std::string& pin, std::string_view separators);
-
-// ---- readers-b (Protel, Protel 2.0, Tango, FUTURE) ----
-
-// Walks text line by line where CR, CR LF and a lone LF all end a line. Formats whose
-// structure is whole lines (a "[" line, a "PINLIST,2" line) are exported with LF line ends
-// as often as with CR LF; read with the plain reader such a file would be one long line.
-class AnyEndLineReader {
-public:
-    explicit AnyEndLineReader(std::string_view text) : m_text(text) {}
-    // Sets `line` to the next line; false at the end of the text.
-    bool next(std::string_view& line);
-
-private:
-    std::string_view m_text;
-    std::size_t m_pos = 0;
-};
 
 } // namespace lintora
 

@@ -53,15 +53,15 @@ bool LineReader::next(std::string_view& line) {
     if (m_pos >= m_text.size())
         return false;
     const std::size_t start = m_pos;
-    const std::size_t cr = m_text.find('\r', start);
-    if (cr == std::string_view::npos) {
+    const std::size_t end = m_text.find_first_of(m_ends, start);
+    if (end == std::string_view::npos) {
         line = m_text.substr(start);
         m_pos = m_text.size();
         return true;
     }
-    line = m_text.substr(start, cr - start);
-    m_pos = cr + 1;
-    if (m_pos < m_text.size() && m_text[m_pos] == '\n')
+    line = m_text.substr(start, end - start);
+    m_pos = end + 1;
+    if (m_text[end] == '\r' && m_pos < m_text.size() && m_text[m_pos] == '\n')
         ++m_pos;
     return true;
 }

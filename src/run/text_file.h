@@ -18,16 +18,20 @@ std::string readFileBytes(const std::filesystem::path& path);
 std::string readInputText(const std::filesystem::path& path);
 
 // Walks text line by line. A line ends at CR or at CR LF; a lone LF does not end a line
-// and stays inside it. Text that ends with a line end has no empty line after it.
+// and stays inside it, unless asked to end lines too. Text that ends with a line end has no
+// empty line after it.
 class LineReader {
 public:
-    explicit LineReader(std::string_view text) : m_text(text) {}
+    enum class LoneLf { StaysInLine, EndsLine };
+    explicit LineReader(std::string_view text, LoneLf loneLf = LoneLf::StaysInLine)
+        : m_text(text), m_ends(loneLf == LoneLf::EndsLine ? "\r\n" : "\r") {}
     // Sets `line` to the next line; false at the end of the text.
     bool next(std::string_view& line);
     bool atEnd() const { return m_pos >= m_text.size(); }
 
 private:
     std::string_view m_text;
+    const char* m_ends;
     std::size_t m_pos = 0;
 };
 
