@@ -42,7 +42,7 @@ public:
 private:
     bool netPending() const { return m_netOpen || m_pinCounter > 2; }
     void openComment();
-    bool matchKeyword();
+    void matchKeyword();
     bool handleSeparator(char c);
     void storePin();
     void writeNet();
@@ -76,7 +76,7 @@ void Cr5Reader::openComment() {
 }
 
 // The keywords, recognised when the token holds exactly one of them; the token is cleared.
-bool Cr5Reader::matchKeyword() {
+void Cr5Reader::matchKeyword() {
     if (m_token == "$CCF{") {
         m_foundLandmark = true;
     } else if (m_token == "DEFINITION{" && m_section == Section::BeforeDefinition) {
@@ -85,14 +85,16 @@ bool Cr5Reader::matchKeyword() {
         // the end of the definition block; the section stays until a net block opens
     } else if (m_token == "NET{" || m_token == "POWER{" || m_token == "GROUND{") {
         m_metNetBlock = m_metNetBlock || m_token == "NET{";
+        if (netPending())
+            writeNet(); // a net whose ";" never came keeps its pins
         m_section = Section::Nets;
         m_pinCounter = 2;
     } else if (m_token == "{" && m_section == Section::Nets) {
+        // a lone "{" inside a net block opens nothing
     } else {
-        return false;
+        return;
     }
     m_token.clear();
-    return true;
 }
 
 void Cr5Reader::storePin() {
