@@ -1,0 +1,132 @@
+#include "readers/readers.h"
+#include "run/errors.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+
+namespace lintora {
+namespace {
+
+struct Conversion {
+    std::string status, net, parts; // a file not written reads as empty
+    int hides = 0;
+};
+
+Conversion convert(std::string_view input) {
+    test::ScratchWorkspace sw;
+    test::writeFile(sw.dir / "board.cr2", input);
+    Conversion r;
+    mncr2in(sw.ws, (sw.dir / "board.cr2").string(), r.status);
+    for (auto [name, text] : {std::pair{"net.tmp", &r.net}, {"parts.tmp", &r.parts}})
+        if (test::fileExists(sw.dir / name))
+            *text = test::readFile(sw.dir / name);
+    r.hides = sw.observer.hides;
+    return r;
+}
+
+std::string fileOf(const std::vector<std::string>& lines) {
+    return test::crlfText(lines) + "\r\n";
+}
+
+void sides(test::ComparisonFixture& fx, std::string path1, std::string format1,
+           std::string path2, std::string format2) {
+    fx.inputs.path1 = std::move(path1);
+    fx.inputs.format1 = std::move(format1);
+    fx.inputs.path2 = std::move(path2);
+    fx.inputs.format2 = std::move(format2);
+}
+
+TEST(Mncr2inReader, ConvertsNetsWithContinuationLinesAndNoParts) {
+    const auto r = convert("CR-2000 NET LIST\r\nNETS\r\n"
+                           "  GND   U1-7, U2-7,\r\n"
+                           " C1-2 ,C2-2\r\n"          // column 2 not blank: continues GND
+                           "  vcc   u1-14,u2-A-3\r\n" // upper-cased; first "-" only
+                           "END\r\n");
+    EXPECT_EQ(r.status, "good");
+    EXPECT_EQ(r.net, fileOf({"GND; 4: U1.7, U2.7, C1.2, C2.2, ", "VCC; 2: U1.14, U2.A-3, "}));
+    EXPECT_EQ(r.parts, "\r\n");
+}
+
+TEST(Mncr2inReader, TheHeadingIsNetsInUpperCaseAtTheStartOfALine) {
+    for (const auto& [heading, found] :
+         {std::pair{"  N E T S", true}, {"\tNETS LIST", true}, {"nets", false},
+          {"THE NETS", false}}) {
+        SCOPED_TRACE(heading);
+        const auto r = convert(std::string(heading) + "\r\n  GND U1-7\r\n");
+        EXPECT_EQ(r.status, found ? "good" : "bad");
+        EXPECT_EQ(r.net.empty(), !found); // net.tmp is written only for a good file
+        EXPECT_EQ(r.parts, "\r\n");       // parts.tmp always
+        EXPECT_EQ(r.hides, found ? 0 : 1);
+    }
+}
+
+TEST(Mncr2inReader, TheLastNetIsWrittenWhetherEndOrTheEndOfTheFileClosesTheList) {
+    const std::string nets = "NETS\r\n  GND U1-7,\r\nU2-7\r\n  VCC U1-14,\r\nU2-14\r\n";
+    const std::string expected = fileOf({"GND; 2: U1.7, U2.7, ", "VCC; 2: U1.14, U2.14, "});
+    EXPECT_EQ(convert(nets + "END\r\n  N9 U9-9\r\n").net, expected); // nothing after END
+    EXPECT_EQ(convert(nets).net, expected);
+    // END is a word of its own: ENDSTOP is a net name.
+    EXPECT_EQ(convert("NETS\r\n  ENDSTOP SW1-1, END1-2\r\nEND OF LIST\r\n").net,
+              fileOf({"ENDSTOP; 2: SW1.1, END1.2, "}));
+}
+
+TEST(Mncr2inReader, NamesAndPinsWhateverSeparatesThem) {
+    // Stray commas and a line ending in "," store no empty pin; a name may stand alone on
+    // its line, be followed by ",", or be one letter in column 1.
+    const auto r = convert("NETS\r\n  GND U1-7,,U2-7,\r\n\r\nU3-7,\r\n  VCC\r\nU1-14\r\n"
+                           "  N1,U1-1\r\nA U1-2\r\n");
+    EXPECT_EQ(r.net, fileOf({"GND; 3: U1.7, U2.7, U3.7, ", "VCC; 1: U1.14, ", "N1; 1: U1.1, ",
+                             "A; 1: U1.2, "}));
+}
+
+TEST(Mncr2inReader, PinsOfNoNetAndAnEmptyListWriteNothing) {
+    EXPECT_EQ(convert("NETS\r\nU1-1,U2-1\r\n").net, "\r\n");
+    EXPECT_EQ(convert("NETS\r\n").net, "\r\n");
+    // A line with blank columns ends the net above; the pins after it belong to no net.
+    EXPECT_EQ(convert("NETS\r\n  GND U1-7\r\n   \r\nU5-1\r\n").net, fileOf({"GND; 1: U1.7, "}));
+}
+
+TEST(Mncr2inReader, ColumnTwoIsCountedInCharacters) {
+    // "電" is three bytes but one column: the blank after it stands in column 2.
+    EXPECT_EQ(convert("NETS\r\n  GND U1-7\r\n電 U1-8,U2-8\r\n").net,
+              fileOf({"GND; 1: U1.7, ", "電; 2: U1.8, U2.8, "}));
+}
+
+TEST(Mncr2inReader, ABoardMatchesItsTelesisVersionAndATelesisFileIsNoCr2000File) {
+    const auto cr2 = test::dataFile("readers/mncr2in/board.cr2").string();
+    const auto tel = test::dataFile("readers/mncr2in/board.tel").string();
+    test::ComparisonFixture fx;
+    sides(fx, cr2, "CR2000", tel, "Telesis");
+    const auto r = fx.run();
+    EXPECT_EQ(r.outcome, RunOutcome::Completed);
+    EXPECT_TRUE(r.allClear);
+
+    test::ComparisonFixture mismatch;
+    sides(mismatch, tel, "CR2000", cr2, "CR2000");
+    EXPECT_EQ(mismatch.run().outcome, RunOutcome::FormatMismatch);
+}
+
+TEST(Mncr2inReader, SurvivesTruncatedBinaryAndOversizedInput) {
+    const auto survives = [](std::string_view input) {
+        try {
+            convert(input);
+        } catch (const RunFailure&) {
+        }
+    };
+    const std::string board = test::readFile(test::dataFile("readers/mncr2in/board.cr2"));
+    for (std::size_t n = 0; n <= board.size(); ++n)
+        survives(board.substr(0, n));
+    std::string binary;
+    for (int i = 0; i < 4096; ++i)
+        binary += static_cast<char>((i * 131 + 7) % 256);
+    survives("NETS\r\n" + binary);
+    static constexpr char kNulBytes[] = "NETS\r\n  N\0\0 U1-1,\0\r\n";
+    survives(std::string_view(kNulBytes, sizeof kNulBytes - 1));
+    survives("NETS\r\n  HUGE " + std::string(1 << 20, 'X') + "\r\n");
+    survives("NETS\r\n  HUGE " + std::string(1 << 16, ',') + "\r\n");
+}
+
+} // namespace
+} // namespace lintora

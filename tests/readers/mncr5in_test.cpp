@@ -1,0 +1,155 @@
+#include "readers/readers.h"
+#include "run/errors.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+
+namespace lintora {
+namespace {
+
+struct Conversion {
+    std::string status, net, parts; // a file not written reads as empty
+    int hides = 0;
+};
+
+Conversion convert(std::string_view input) {
+    test::ScratchWorkspace sw;
+    test::writeFile(sw.dir / "board.ccf", input);
+    Conversion r;
+    mncr5in(sw.ws, (sw.dir / "board.ccf").string(), r.status);
+    for (auto [name, text] : {std::pair{"net.tmp", &r.net}, {"parts.tmp", &r.parts}})
+        if (test::fileExists(sw.dir / name))
+            *text = test::readFile(sw.dir / name);
+    r.hides = sw.observer.hides;
+    return r;
+}
+
+std::string fileOf(const std::vector<std::string>& lines) {
+    return test::crlfText(lines) + "\r\n";
+}
+
+void sides(test::ComparisonFixture& fx, std::string path1, std::string format1,
+           std::string path2, std::string format2) {
+    fx.inputs.path1 = std::move(path1);
+    fx.inputs.format1 = std::move(format1);
+    fx.inputs.path2 = std::move(path2);
+    fx.inputs.format2 = std::move(format2);
+}
+
+// The nets of `body` written inside a net block of a complete file.
+std::string netsOf(std::string_view body) {
+    return convert("$CCF{\r\nNET{\r\n" + std::string(body) + "\r\n}\r\n}\r\n").net;
+}
+
+TEST(Mncr5inReader, ConvertsDefinitionsAndNetBlocksInFileOrder) {
+    const auto r = convert("$ccf{\r\n definition{\r\n"
+                           "  74hc00: ic1, ic2;\r\n"
+                           "  RN(8): RN1;\r\n" // parentheses stay in the definition block
+                           " }\r\n"
+                           " NET{\r\n  CLK: IC1(1), IC2(1);\r\n }\r\n"
+                           " POWER{\r\n  VCC: IC1(14),\r\n       IC2(14);\r\n }\r\n"
+                           " GROUND{ GND: IC1(7), IC2(7); }\r\n"
+                           "}\r\n");
+    EXPECT_EQ(r.status, "good");
+    EXPECT_EQ(r.parts, fileOf({"! 74HC00; IC1: 74HC00? ", "! 74HC00; IC2: 74HC00? ",
+                               "! RN(8); RN1: RN(8)? "}));
+    EXPECT_EQ(r.net, fileOf({"CLK; 2: IC1.1, IC2.1, ", "VCC; 2: IC1.14, IC2.14, ",
+                             "GND; 2: IC1.7, IC2.7, "}));
+}
+
+TEST(Mncr5inReader, TokensRunOverLinesAndSeparatorsAreTakenAsWritten) {
+    EXPECT_EQ(netsOf("GN\r\nD: IC\r\n1(7);"), fileOf({"GND; 1: IC1.7, "}));
+    EXPECT_EQ(netsOf("N1: IC1(1), , IC2(2);"), fileOf({"N1; 3: IC1.1, , IC2.2, "}));
+    EXPECT_EQ(netsOf("N$5: IC1(3);"), fileOf({"$5; 1: IC1.3, "}));
+}
+
+TEST(Mncr5inReader, ANetIsWrittenWithItsLastPinWhateverEndsIt) {
+    const std::string gnd = fileOf({"GND; 2: IC1.7, IC2.7, "});
+    EXPECT_EQ(netsOf("GND: IC1(7), IC2(7)"), gnd);  // "}"
+    EXPECT_EQ(netsOf("GND: IC1(7), IC2(7),"), gnd); // "}" after a comma
+    EXPECT_EQ(convert("$CCF{ NET{ GND: IC1(7), IC2(7)").net, gnd);
+    EXPECT_EQ(netsOf("GND: IC1(7), IC2(7),\r\nPOWER{ VCC: IC1(14);"),
+              fileOf({"GND; 2: IC1.7, IC2.7, ", "VCC; 1: IC1.14, "}));
+    // A closed net and an empty block write nothing more.
+    EXPECT_EQ(netsOf("GND: IC1(7);\r\n}\r\nNET{"), fileOf({"GND; 1: IC1.7, "}));
+}
+
+TEST(Mncr5inReader, CommentsEndAtTheirCloseAndTheFileGoesOnAfterIt) {
+    for (const char* comment : {
+             "/* CR-5000 */ $CCF{\r\nNET{\r\n",                       // on its opening line
+             "/*\r\n * header\r\n */\r\n$CCF{ NET{\r\n",              // a line of its own
+             "/*\r\nboard CTRL-01\r\n  rev B\r\n*/\r\n$CCF{ NET{\r\n", // lines without "*"
+             "/*\r\n * header */\r\n$CCF{ NET{\r\n",                  // at a line's end
+             "/*\r\n/* old\r\n*/ $CCF{ NET{\r\n",                     // no nesting
+         }) {
+        SCOPED_TRACE(comment);
+        const auto r = convert(std::string(comment) + "GND: IC1(7), IC2(7);\r\n}\r\n}\r\n");
+        EXPECT_EQ(r.status, "good");
+        EXPECT_EQ(r.net, fileOf({"GND; 2: IC1.7, IC2.7, "}));
+    }
+    EXPECT_EQ(netsOf("GND: IC1(7), /* ground\r\n */ IC2(7);"),
+              fileOf({"GND; 2: IC1.7, IC2.7, "}));
+    EXPECT_EQ(netsOf("/* N1: IC9(9); */ GND: IC1(7);"), fileOf({"GND; 1: IC1.7, "}));
+    EXPECT_EQ(convert("/* $CCF{ */ NET{ GND: R1(1); }\r\n").status, "bad");
+}
+
+TEST(Mncr5inReader, AKeywordWrittenAgainstWhatFollowsKeepsThatText) {
+    const auto r = convert("$CCF{DEFINITION{74HC00:IC1;}NET{GND:IC1(7);}}\r\n");
+    EXPECT_EQ(r.parts, fileOf({"! 74HC00; IC1: 74HC00? "}));
+    EXPECT_EQ(r.net, fileOf({"GND; 1: IC1.7, "}));
+}
+
+TEST(Mncr5inReader, WhatIsWrittenForGoodAndBadFiles) {
+    // Without a "NET{" block the parts file is still written.
+    const auto good = convert("$CCF{ DEFINITION{ 10K: R1; }\r\nPOWER{ VCC: R1(1); } }\r\n");
+    EXPECT_EQ(good.status, "good");
+    EXPECT_EQ(good.parts, fileOf({"! 10K; R1: 10K? "}));
+    EXPECT_EQ(good.net, fileOf({"VCC; 1: R1.1, "}));
+
+    const auto bad = convert("DEFINITION{ 10K: R1; }\r\nNET{ GND: R1(1); }\r\n");
+    EXPECT_EQ(bad.status, "bad");
+    EXPECT_EQ(bad.net, "");
+    EXPECT_EQ(bad.hides, 1);
+}
+
+TEST(Mncr5inReader, BoardsMatchTheirTelesisVersionAndATelesisFileIsNoCr5000File) {
+    const auto tel = test::dataFile("readers/mncr5in/board.tel").string();
+    for (const auto& [format, file] : {std::pair{"CR5000", "readers/mncr5in/board.ccf"},
+                                       {"CR3000", "readers/mncr5in/board3.ccf"}}) {
+        SCOPED_TRACE(format);
+        const auto ccf = test::dataFile(file).string();
+        test::ComparisonFixture fx;
+        sides(fx, ccf, format, tel, "Telesis");
+        const auto r = fx.run();
+        EXPECT_EQ(r.outcome, RunOutcome::Completed);
+        EXPECT_TRUE(r.allClear);
+
+        test::ComparisonFixture mismatch;
+        sides(mismatch, tel, format, ccf, format);
+        EXPECT_EQ(mismatch.run().outcome, RunOutcome::FormatMismatch);
+    }
+}
+
+TEST(Mncr5inReader, SurvivesTruncatedBinaryUnbalancedAndOversizedInput) {
+    const auto survives = [](std::string_view input) {
+        try {
+            convert(input);
+        } catch (const RunFailure&) {
+        }
+    };
+    const std::string board = test::readFile(test::dataFile("readers/mncr5in/board.ccf"));
+    for (std::size_t n = 0; n <= board.size(); ++n)
+        survives(board.substr(0, n));
+    std::string binary;
+    for (int i = 0; i < 4096; ++i)
+        binary += static_cast<char>((i * 131 + 7) % 256);
+    survives("$CCF{ NET{ " + binary);
+    survives("$CCF{ {{{{ NET{ }}}} ((((( ))) :::;;; /* /* */ */ */\r\n");
+    survives("$CCF{ NET{ A: " + std::string(1 << 20, '(') + "\r\n");
+    survives("$CCF{ NET{ A: " + std::string(1 << 16, ',') + "\r\n");
+}
+
+} // namespace
+} // namespace lintora

@@ -1,0 +1,137 @@
+#include "readers/readers.h"
+#include "run/errors.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+
+namespace lintora {
+namespace {
+
+struct Conversion {
+    std::string status, net, parts; // a file not written reads as empty
+    int hides = 0;
+};
+
+Conversion convert(std::string_view input) {
+    test::ScratchWorkspace sw;
+    test::writeFile(sw.dir / "board.sfx", input);
+    Conversion r;
+    mnsfxin(sw.ws, (sw.dir / "board.sfx").string(), r.status);
+    for (auto [name, text] : {std::pair{"net.tmp", &r.net}, {"parts.tmp", &r.parts}})
+        if (test::fileExists(sw.dir / name))
+            *text = test::readFile(sw.dir / name);
+    r.hides = sw.observer.hides;
+    return r;
+}
+
+std::string fileOf(const std::vector<std::string>& lines) {
+    return test::crlfText(lines) + "\r\n";
+}
+
+void sides(test::ComparisonFixture& fx, std::string path1, std::string format1,
+           std::string path2, std::string format2) {
+    fx.inputs.path1 = std::move(path1);
+    fx.inputs.format1 = std::move(format1);
+    fx.inputs.path2 = std::move(path2);
+    fx.inputs.format2 = std::move(format2);
+}
+
+std::string partsOf(std::string_view lines) {
+    return convert("*PARTS\r\n" + std::string(lines) + "*NET\r\n").parts;
+}
+
+std::string netsOf(std::string_view lines) {
+    return convert("*PARTS\r\n*NET\r\n" + std::string(lines)).net;
+}
+
+TEST(MnsfxinReader, ConvertsPartsAndNets) {
+    const auto r = convert("# board CTRL-01\r\n*parts\r\n"
+                           "'u1' '74hc00' 'SOP' '14'\r\n"
+                           "# a comment writes no part\r\n"
+                           "'R1'\t'10K'\t''\t'R1608'\r\n"
+                           "*net\r\n'GND' *\r\n'U1'/'7' 'R1'/'2'\r\n\r\n"
+                           "# a comment does not end the net\r\n"
+                           "'C1'/'2'\r\n'VCC'*\r\n'U1'/'14'\r\n");
+    EXPECT_EQ(r.status, "good");
+    EXPECT_EQ(r.parts, fileOf({"! 74HC00; U1: SOP14? ", "! 10K; R1: R1608? "}));
+    EXPECT_EQ(r.net, fileOf({"GND; 3: U1.7, R1.2, C1.2, ", "VCC; 1: U1.14, "}));
+}
+
+TEST(MnsfxinReader, PartValuesAreTakenByTheirQuotes) {
+    for (const auto& [line, part] : {
+             std::pair{"'R1' '' '' ''", "! X; R1: ? "},
+             {"'R1','10K','',''", "! ,10K; R1: ,,? "}, // commas go into the next value
+             {"'R 1' 'A B' 'C' 'D'", "! AB; R1: CD? "},
+         }) {
+        SCOPED_TRACE(line);
+        EXPECT_EQ(partsOf(std::string(line) + "\r\n"), fileOf({part}));
+    }
+    // A line without any value describes no part.
+    EXPECT_EQ(partsOf("\r\n  \r\n'R1' '10K'\r\n\r\n"), fileOf({"! 10K; R1: ? "}));
+}
+
+TEST(MnsfxinReader, OnlyNamedNetsAreWrittenWithEveryPinTheyHold) {
+    // Pins before the first header and after a header without a name belong to no net.
+    EXPECT_EQ(netsOf("'U9'/'1'\r\n'GND' *\r\n'U1'/'7'\r\n'' *\r\n'U2'/'7'\r\n"),
+              fileOf({"GND; 1: U1.7, "}));
+    // A net section without a header writes nothing, and so does a file without one.
+    EXPECT_EQ(netsOf("'U1'/'7'\r\n"), "\r\n");
+    EXPECT_EQ(convert("*PARTS\r\n'R1' '10K' '' ''\r\n").net, "\r\n");
+    // Nets without pins are written alike, the first of the file as well as later ones.
+    EXPECT_EQ(netsOf("'NC1' *\r\n'GND' *\r\n'U1'/'7'\r\n'NC2' *\r\n"),
+              fileOf({"NC1; 0: ", "GND; 1: U1.7, ", "NC2; 0: "}));
+}
+
+TEST(MnsfxinReader, ThePartsHeadingMustComeBeforeTheNetHeading) {
+    for (const char* text : {"*NET\r\n*PARTS\r\n'R1' '10K' '' ''\r\n", "'GND' *\r\n'U1'/'7'\r\n"}) {
+        SCOPED_TRACE(text);
+        const auto r = convert(text);
+        EXPECT_EQ(r.status, "bad");
+        EXPECT_EQ(r.net + r.parts, ""); // nothing written
+        EXPECT_EQ(r.hides, 1);
+    }
+}
+
+TEST(MnsfxinReader, EachFormatNameMatchesTheTelesisBoardAndRejectsATelesisFile) {
+    const auto tel = test::dataFile("readers/mnsfxin/board.tel").string();
+    for (const auto& [format, file] : {std::pair{"SFX", "readers/mnsfxin/board.sfx"},
+                                       {"CADIX XID", "readers/mnsfxin/board.xid"},
+                                       {"OHM-3", "readers/mnsfxin/board.oh3"}}) {
+        SCOPED_TRACE(format);
+        const auto own = test::dataFile(file).string();
+        test::ComparisonFixture fx;
+        sides(fx, tel, "Telesis", own, format);
+        const auto r = fx.run();
+        EXPECT_EQ(r.outcome, RunOutcome::Completed);
+        EXPECT_TRUE(r.allClear);
+
+        test::ComparisonFixture mismatch;
+        sides(mismatch, tel, format, own, format);
+        EXPECT_EQ(mismatch.run().outcome, RunOutcome::FormatMismatch);
+    }
+}
+
+TEST(MnsfxinReader, SurvivesTruncatedBinaryAndOversizedInput) {
+    const auto survives = [](std::string_view input) {
+        try {
+            convert(input);
+        } catch (const RunFailure&) {
+        }
+    };
+    const std::string board = test::readFile(test::dataFile("readers/mnsfxin/board.sfx"));
+    for (std::size_t n = 0; n <= board.size(); ++n)
+        survives(board.substr(0, n));
+    std::string binary;
+    for (int i = 0; i < 4096; ++i)
+        binary += static_cast<char>((i * 131 + 7) % 256);
+    survives("*PARTS\r\n" + binary + "\r\n*NET\r\n'A' *\r\n" + binary);
+    const std::string quotes(1 << 20, '\'');
+    survives("*PARTS\r\n" + quotes + "\r\n*NET\r\n'A' *\r\n" + quotes);
+    static constexpr char kNulBytes[] = "*PARTS\r\n'\0'\r\n*NET\r\n'\0' *\r\n'\0'/'1'";
+    survives(std::string_view(kNulBytes, sizeof kNulBytes - 1));
+}
+
+} // namespace
+} // namespace lintora
