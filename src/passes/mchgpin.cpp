@@ -1,12 +1,16 @@
 #include "passes/passes.h"
 #include "passes/pin_rewrite.h"
 
+#include <algorithm>
+
 namespace lintora {
 
 // mchgpin: renames side-1 pins by up to ten rules (letter prefix, pin before, pin after),
 // tried in order; a later rule sees what the earlier ones made of the pin, so the rules
 // 1->2 and 2->1 leave pin 1 as it was and turn pin 2 into pin 1.
 void mchgpin(Workspace& ws, std::string_view fileName, const OptionList& options) {
+    if (std::all_of(options.begin(), options.begin() + 10, [](const auto& e) { return e.empty(); }))
+        return; // no rule: the file already is what the pass would write
     rewritePins(ws, fileName, [&](std::string& pin) {
         const PinParts parts = splitPin(pin);
         if (!parts.hasFullStop)

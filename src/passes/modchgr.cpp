@@ -15,6 +15,8 @@ void modchgr(Workspace& ws, std::string_view fileName, const OptionList& options
         return !text.empty() &&
                std::find(options.begin(), options.begin() + 11, text) != options.begin() + 11;
     };
+    if (std::all_of(options.begin(), options.begin() + 11, [](const auto& e) { return e.empty(); }))
+        return; // nothing listed: the file already is what the pass would write
     rewritePins(ws, fileName, [&](std::string& pin) {
         const PinParts parts = splitPin(pin);
         if (!parts.hasFullStop)

@@ -2,6 +2,8 @@
 
 #include "run/text_encoding.h"
 
+#include <algorithm>
+#include <array>
 #include <limits>
 
 namespace lintora {
@@ -46,47 +48,57 @@ void mptsout(const FieldArray& fields, std::string& line) {
     line += "? ";
 }
 
+namespace {
+
+// slot <- text with every blank dropped
+void assignWithoutBlanks(std::string& slot, std::string_view text) {
+    slot.assign(text);
+    if (text.find(' ') != std::string_view::npos)
+        std::erase(slot, ' ');
+}
+
+// The characters that end a field of a net line.
+constexpr std::array<bool, 256> kFieldEnds = [] {
+    std::array<bool, 256> ends{};
+    ends[static_cast<unsigned char>(';')] = true;
+    ends[static_cast<unsigned char>(':')] = true;
+    ends[static_cast<unsigned char>(',')] = true;
+    return ends;
+}();
+
+} // namespace
+
 std::size_t mts1net(FieldArray& fields, std::string_view line) {
-    std::string token;
+    // Walks the line from separator to separator. A field's text ends at ";" (the name),
+    // ":" (the count), "," (a pin) or the position after the line's end (a last pin); one
+    // character after ";" and after ":" is skipped, and if that was the end of the line no
+    // last field follows.
+    const std::size_t n = line.size();
     std::size_t k = 0;
     std::size_t written = 0;
-    const auto store = [&](std::size_t slot) {
-        fields[slot] = token;
-        token.clear();
-        if (slot + 1 > written)
-            written = slot + 1;
-    };
-    const std::size_t n = line.size();
     std::size_t i = 0;
-    while (i <= n) {
-        if (i == n) { // the position after the end yields the empty character
-            store(k);
-            ++k;
+    for (;;) {
+        std::size_t j = i;
+        while (j < n && !kFieldEnds[static_cast<unsigned char>(line[j])])
+            ++j;
+        const char separator = j < n ? line[j] : '\0';
+        const std::size_t slot = separator == ';' ? 0 : separator == ':' ? 1 : k;
+        assignWithoutBlanks(fields[slot], line.substr(i, j - i));
+        written = std::max(written, slot + 1);
+        if (j == n)
             break;
-        }
-        const char c = line[i];
-        if (c == ';') {
-            store(0);
-            i += 1; // skip the blank the writer puts after ";"
-            if (i < n)
-                i += utf8SequenceLength(static_cast<unsigned char>(line[i]));
-            continue;
-        }
-        if (c == ':') {
-            store(1);
-            k = 2;
-            i += 1;
-            if (i < n)
-                i += utf8SequenceLength(static_cast<unsigned char>(line[i]));
-            continue;
-        }
-        if (c == ',') {
-            store(k);
+        i = j + 1;
+        if (separator == ',') {
             ++k;
-        } else if (c != ' ') {
-            token += c;
+            continue;
         }
-        ++i;
+        if (separator == ':')
+            k = 2;
+        if (i >= n)
+            return written; // the skipped position was the end of the line
+        i += utf8SequenceLength(static_cast<unsigned char>(line[i]));
+        if (i > n)
+            return written;
     }
     return written;
 }

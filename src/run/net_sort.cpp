@@ -4,15 +4,53 @@
 #include "run/text_file.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace lintora {
 
+namespace {
+
+// The first eight bytes of a string as a number that orders like the bytes do, so that most
+// comparisons of a sort are one integer comparison instead of a call to compare the texts.
+std::uint64_t orderKey(const std::string& s) {
+    std::uint64_t key = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        key = (key << 8) | (i < s.size() ? static_cast<unsigned char>(s[i]) : 0u);
+    return key;
+}
+
+} // namespace
+
 void modStrSort(std::vector<std::string>& array, long lo, long hi, int /*mode*/) {
-    if (lo >= hi || lo < 0)
+    if (lo < 0)
+        lo = 0;
+    hi = std::min<long>(hi, static_cast<long>(array.size()) - 1);
+    if (lo >= hi)
         return;
-    const auto first = array.begin() + lo;
-    const auto last = array.begin() + std::min<long>(hi, static_cast<long>(array.size()) - 1) + 1;
-    std::sort(first, last);
+    const auto count = static_cast<std::size_t>(hi - lo + 1);
+    if (count < 16) {
+        std::sort(array.begin() + lo, array.begin() + hi + 1);
+        return;
+    }
+    struct Keyed {
+        std::uint64_t key;
+        std::string* text;
+    };
+    std::vector<Keyed> keyed(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        std::string& s = array[static_cast<std::size_t>(lo) + i];
+        keyed[i] = {orderKey(s), &s};
+    }
+    // Equal keys fall back to comparing the whole texts, so the order is exactly the
+    // byte order of the texts.
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        return a.key != b.key ? a.key < b.key : *a.text < *b.text;
+    });
+    std::vector<std::string> sorted;
+    sorted.reserve(count);
+    for (const Keyed& k : keyed)
+        sorted.push_back(std::move(*k.text));
+    std::move(sorted.begin(), sorted.end(), array.begin() + lo);
 }
 
 void mtssort(Workspace& ws, std::string& sortedText) {

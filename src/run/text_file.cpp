@@ -53,8 +53,14 @@ bool LineReader::next(std::string_view& line) {
     if (m_pos >= m_text.size())
         return false;
     const std::size_t start = m_pos;
-    const std::size_t end = m_text.find_first_of(m_ends, start);
-    if (end == std::string_view::npos) {
+    std::size_t end = start;
+    if (m_loneLfEndsLine) {
+        while (end < m_text.size() && m_text[end] != '\r' && m_text[end] != '\n')
+            ++end;
+    } else {
+        end = m_text.find('\r', start);
+    }
+    if (end >= m_text.size()) {
         line = m_text.substr(start);
         m_pos = m_text.size();
         return true;

@@ -24,14 +24,14 @@ class LineReader {
 public:
     enum class LoneLf { StaysInLine, EndsLine };
     explicit LineReader(std::string_view text, LoneLf loneLf = LoneLf::StaysInLine)
-        : m_text(text), m_ends(loneLf == LoneLf::EndsLine ? "\r\n" : "\r") {}
+        : m_text(text), m_loneLfEndsLine(loneLf == LoneLf::EndsLine) {}
     // Sets `line` to the next line; false at the end of the text.
     bool next(std::string_view& line);
     bool atEnd() const { return m_pos >= m_text.size(); }
 
 private:
     std::string_view m_text;
-    const char* m_ends;
+    bool m_loneLfEndsLine;
     std::size_t m_pos = 0;
 };
 

@@ -81,6 +81,14 @@ TEST(NetLineSplitter, DropsBlanksAndSkipsTheCharacterAfterEachSeparator) {
     EXPECT_EQ(fields.at(3), "");
 }
 
+TEST(NetLineSplitter, ASeparatorAtTheEndSkipsTheEndPositionToo) {
+    FieldArray fields;
+    EXPECT_EQ(mts1net(fields, "NAME;"), 1u);
+    EXPECT_EQ(fields.at(0), "NAME"); // no empty last field overwrites the name
+    EXPECT_EQ(mts1net(fields, "N; 3:"), 2u);
+    EXPECT_EQ(fields.at(1), "3");
+}
+
 TEST(NetLineSplitter, SkipsAWholeMultiByteCharacterAfterASeparator) {
     FieldArray fields;
     mts1net(fields, "N;あ2:あX, ");
