@@ -125,24 +125,7 @@ void readNets(LineReader& copy, ReaderOutput& out) {
 
 // mncvain: converts a CADVANCE netlist into net.tmp and parts.tmp.
 void mncvain(Workspace& ws, const std::string& path, std::string& status) {
-    status = kStatusBad;
-    const ReaderInput input(path);
-    const std::string copy = normalisedUpperCaseCopy(input.text());
-    LineReader copyLines(copy);
-    ReaderOutput out(ws);
-
-    const bool foundNets = readComponents(copyLines, out);
-    out.writePartsFile();
-    if (!foundNets) {
-        // Not a CADVANCE file: net.tmp is left holding the normalised copy.
-        printTextFile(ws.file(files::net), copy);
-        ws.observer.hideProgress();
-        return;
-    }
-    status = kStatusGood;
-    out.fields.clear();
-    readNets(copyLines, out);
-    out.writeNetFile();
+    convertThroughNormalisedCopy(ws, path, status, &readComponents, &readNets);
 }
 
 } // namespace lintora

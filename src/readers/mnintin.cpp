@@ -124,24 +124,7 @@ void readNets(LineReader& copy, ReaderOutput& out) {
 
 // mnintin: converts an INTERGRA netlist into net.tmp and parts.tmp.
 void mnintin(Workspace& ws, const std::string& path, std::string& status) {
-    status = kStatusBad;
-    const ReaderInput input(path);
-    const std::string copy = normalisedUpperCaseCopy(input.text());
-    LineReader copyLines(copy);
-    ReaderOutput out(ws);
-
-    const bool foundNets = readParts(copyLines, out);
-    out.writePartsFile();
-    if (!foundNets) {
-        // Not an INTERGRA file: net.tmp is left holding the normalised copy.
-        printTextFile(ws.file(files::net), copy);
-        ws.observer.hideProgress();
-        return;
-    }
-    status = kStatusGood;
-    out.fields.clear();
-    readNets(copyLines, out);
-    out.writeNetFile();
+    convertThroughNormalisedCopy(ws, path, status, &readParts, &readNets);
 }
 
 } // namespace lintora

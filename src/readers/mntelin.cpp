@@ -21,26 +21,6 @@ namespace {
 
 constexpr char kEndOfLine = '\0'; // stands for the empty character after a line's end
 
-// The input upper-cased, with a lone LF turned into a real line break, and starting with
-// an empty line: the form the rest of the reader walks.
-std::string normalisedCopy(const std::string& input) {
-    std::string copy;
-    copy.reserve(input.size() + input.size() / 16 + 2);
-    LineReader lines(input);
-    std::string_view line;
-    while (lines.next(line)) {
-        copy += "\r\n";
-        for (const char c : line) {
-            if (c == '\n')
-                copy += "\r\n";
-            else
-                copy += c;
-        }
-    }
-    upperCaseInPlace(copy);
-    return copy;
-}
-
 // True when nothing but blanks and TABs follows position `i` of the line.
 bool onlyBlanksAfter(std::string_view line, std::size_t i) {
     for (std::size_t k = i + 1; k < line.size(); ++k)
@@ -162,24 +142,7 @@ void readNets(LineReader& copy, ReaderOutput& out) {
 
 // mntelin: converts a Telesis / ALLEGRO netlist into net.tmp and parts.tmp.
 void mntelin(Workspace& ws, const std::string& path, std::string& status) {
-    status = kStatusBad;
-    const ReaderInput input(path);
-    const std::string copy = normalisedCopy(input.text());
-    LineReader copyLines(copy);
-    ReaderOutput out(ws);
-
-    const bool foundNets = readPackages(copyLines, out);
-    out.writePartsFile();
-    if (!foundNets) {
-        // Not a Telesis file: net.tmp is left holding the normalised copy.
-        printTextFile(ws.file(files::net), copy);
-        ws.observer.hideProgress();
-        return;
-    }
-    status = kStatusGood;
-    out.fields.clear();
-    readNets(copyLines, out);
-    out.writeNetFile();
+    convertThroughNormalisedCopy(ws, path, status, &readPackages, &readNets);
 }
 
 } // namespace lintora

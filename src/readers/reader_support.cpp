@@ -40,27 +40,44 @@ void convertAllSeparators(std::string& pin, std::string_view separators) {
             pin[i] = '.';
 }
 
-} // namespace lintora
-
-// ---- Readers group D (Expedition PCB, CADVANCE, INTERGRA, MM-COLMO_NEO & MM2) ----
-namespace lintora {
-
 std::string normalisedUpperCaseCopy(std::string_view input) {
     std::string copy;
     copy.reserve(input.size() + input.size() / 16 + 2);
-    LineReader lines(input);
+    LineReader lines = netlistLines(input);
     std::string_view line;
     while (lines.next(line)) {
         copy += "\r\n";
-        for (const char c : line) {
-            if (c == '\n')
-                copy += "\r\n";
-            else
-                copy += c;
+        for (std::size_t lf; (lf = line.find('\n')) != std::string_view::npos;) {
+            copy.append(line.substr(0, lf));
+            copy += "\r\n";
+            line.remove_prefix(lf + 1);
         }
+        copy.append(line);
     }
     upperCaseInPlace(copy);
     return copy;
+}
+
+void convertThroughNormalisedCopy(Workspace& ws, const std::string& path, std::string& status,
+                                  CopySection readParts, void (*readNets)(LineReader&, ReaderOutput&)) {
+    status = kStatusBad;
+    const ReaderInput input(path);
+    const std::string copy = normalisedUpperCaseCopy(input.text());
+    LineReader copyLines(copy);
+    ReaderOutput out(ws);
+
+    const bool foundNets = readParts(copyLines, out);
+    out.writePartsFile();
+    if (!foundNets) {
+        // Not a file of this format: net.tmp is left holding the normalised copy.
+        printTextFile(ws.file(files::net), copy);
+        ws.observer.hideProgress();
+        return;
+    }
+    status = kStatusGood;
+    out.fields.clear();
+    readNets(copyLines, out);
+    out.writeNetFile();
 }
 
 } // namespace lintora

@@ -80,15 +80,16 @@ void convertFirstSeparator(std::string& pin, char separator);
 // ("U1-A,1" -> "U1.A.1").
 void convertAllSeparators(std::string& pin, std::string_view separators);
 
-} // namespace lintora
-
-// ---- Readers group D (Expedition PCB, CADVANCE, INTERGRA, MM-COLMO_NEO & MM2) ----
-namespace lintora {
-
-// The form several readers walk instead of their input: every line preceded by CR LF (so
-// the copy starts with an empty line), a lone LF inside a line turned into a real line
-// break, and everything upper-cased. A reader that finds no landmark leaves this copy in
-// net.tmp.
+// The form the Telesis, CADVANCE and INTERGRA readers walk instead of their input: every
+// line preceded by CR LF (so the copy starts with an empty line), upper-cased, and every
+// lone LF turned into a real line break.
 std::string normalisedUpperCaseCopy(std::string_view input);
+
+// The frame of the readers that walk that copy: the parts section up to the nets keyword
+// (`readParts` says whether it found it), parts.tmp, then the nets section and net.tmp.
+// Without the keyword the status stays "bad" and net.tmp is left holding the copy.
+using CopySection = bool (*)(LineReader& copy, ReaderOutput& out);
+void convertThroughNormalisedCopy(Workspace& ws, const std::string& path, std::string& status,
+                                  CopySection readParts, void (*readNets)(LineReader&, ReaderOutput&));
 
 } // namespace lintora
