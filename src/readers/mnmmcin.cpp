@@ -25,14 +25,6 @@ namespace {
 
 constexpr char kEndOfLine = '\0'; // stands for the empty character after a line's end
 
-// True when nothing but blanks and TABs follows position `i` of the line.
-bool onlyBlanksAfter(std::string_view line, std::size_t i) {
-    for (std::size_t k = i + 1; k < line.size(); ++k)
-        if (!isBlankOrTab(line[k]))
-            return false;
-    return true;
-}
-
 // A parts file line: footprint "!" part name ";" reference designator. Blanks are dropped.
 void readPartsFile(const std::string& partsPath, ReaderOutput& out) {
     FieldArray& f = out.fields;

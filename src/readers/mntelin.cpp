@@ -21,14 +21,6 @@ namespace {
 
 constexpr char kEndOfLine = '\0'; // stands for the empty character after a line's end
 
-// True when nothing but blanks and TABs follows position `i` of the line.
-bool onlyBlanksAfter(std::string_view line, std::size_t i) {
-    for (std::size_t k = i + 1; k < line.size(); ++k)
-        if (!isBlankOrTab(line[k]))
-            return false;
-    return true;
-}
-
 // The package lines before "$NETS". Returns true when "$NETS" was found.
 bool readPackages(LineReader& copy, ReaderOutput& out) {
     FieldArray& f = out.fields;

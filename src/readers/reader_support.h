@@ -73,6 +73,15 @@ private:
 // Token tests of the reader loops.
 inline bool isBlankOrTab(char c) { return c == ' ' || c == '\t'; }
 
+// True when nothing but blanks and TABs follows position `i` of the line: a "," there ends
+// the line and continues its entry on the next one.
+inline bool onlyBlanksAfter(std::string_view line, std::size_t i) {
+    for (std::size_t k = i + 1; k < line.size(); ++k)
+        if (!isBlankOrTab(line[k]))
+            return false;
+    return true;
+}
+
 // Converts a pin token's separator to ".": the first `separator` that is not the token's
 // first character ("U1-A-1" -> "U1.A-1").
 void convertFirstSeparator(std::string& pin, char separator);
