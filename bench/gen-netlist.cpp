@@ -70,9 +70,15 @@ int main(int argc, char** argv) {
     revision.seed = board.seed + 1;
 
     try {
-        const auto start = std::chrono::steady_clock::now();
+        using Clock = std::chrono::steady_clock;
+        const auto seconds = [](Clock::time_point from, Clock::time_point to) {
+            return std::chrono::duration<double>(to - from).count();
+        };
+        const auto start = Clock::now();
         const bench::Board side1 = bench::generateBoard(board);
+        const auto generated = Clock::now();
         const bench::Revision side2 = bench::reviseBoard(side1, revision);
+        const auto revised = Clock::now();
 
         const std::filesystem::path dir(outDir);
         std::filesystem::create_directories(dir);
@@ -99,16 +105,16 @@ int main(int argc, char** argv) {
                 return 1;
             swapNote = ", side2.swp " + std::to_string(side2.swapText.size()) + " bytes";
         }
-        const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const auto written = Clock::now();
 
         std::printf("%zu nets, %zu pins, %zu parts; %s %zu bytes, %s %zu bytes%s; changes: "
                     "%zu renamed, %zu moved pins, %zu missing, %zu extra, %zu renumbered; "
-                    "%.2f s\n",
+                    "board %.2f s, revision %.2f s, files %.2f s\n",
                     side1.nets.size(), side1.connectedPins(), side1.parts.size(), name1.c_str(),
                     bytes1, name2.c_str(), bytes2, swapNote.c_str(), side2.renamedNets,
                     side2.movedPins, side2.missingNets, side2.extraNets,
-                    side2.renumberedReferences, seconds);
+                    side2.renumberedReferences, seconds(start, generated),
+                    seconds(generated, revised), seconds(revised, written));
     } catch (const std::exception& e) {
         std::cerr << "gen-netlist: " << e.what() << '\n';
         return 1;
