@@ -11,7 +11,7 @@
 //   const std::string side1 = writeNetlist(board, "Telesis");
 //   const std::string side2 = writeNetlist(revision.board, "Telesis");
 //
-// Everything is deterministic for a seed: the same spec gives the same bytes on every
+// Everything is deterministic for a seed: the same request gives the same bytes on every
 // machine (the generator has its own random numbers, not the standard library's
 // distributions, whose results differ between libraries).
 
@@ -87,7 +87,7 @@ struct BoardSpec {
 // A board of exactly spec.nets nets: resistors, capacitors, ICs of 8 to 400 pins,
 // connectors and a few other parts; mostly 2- to 4-pin signal nets, buses (MEM3_D0 ...
 // MEM3_D31 between two ICs), and power and ground nets of hundreds to thousands of pins,
-// each kept under 8000 pins (larger boards get more of them). Every pin is in at most one
+// none of more than 8000 pins (larger boards get more of them). Every pin is in at most one
 // net; names and pins are upper case letters, digits and "_".
 //
 // Throws std::invalid_argument when the board cannot be built: no nets, or spec.parts too

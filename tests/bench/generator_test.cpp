@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <set>
 #include <stdexcept>
 
@@ -86,6 +89,21 @@ TEST(NetlistGenerator, BoardsHaveTheNetsAskedForAndEachPinInOneNetAtMost) {
     }
 }
 
+TEST(NetlistGenerator, WritersNameGridPinsAndWrapLongNets) {
+    // Ball-grid rows skip I, O, Q, S, X and Z; a net of nine pins continues on a second line.
+    Board b;
+    b.types = {{"XC7A100T", "BGA400"}, {"10K", "R0603"}};
+    b.parts = {{"U1", 0, 400, bench::PartKind::Ic, true},
+               {"R1", 1, 2, bench::PartKind::Resistor, false}};
+    b.nets = {{"N1", {{0, 1}, {0, 20}, {0, 21}, {0, 161}, {0, 181}, {0, 400}, {1, 1}, {0, 2},
+                      {0, 3}},
+               false}};
+    EXPECT_EQ(bench::writeNetlist(b, "Telesis"),
+              test::crlfText({"$PACKAGES", "BGA400 ! XC7A100T ; U1", "R0603 ! 10K ; R1", "$NETS",
+                              "N1 ; U1.A1 U1.A20 U1.B1 U1.J1 U1.K1 U1.Y20 R1.1 U1.A2 ,",
+                              "    U1.A3", "$END"}));
+}
+
 TEST(NetlistGenerator, BoardsLookLikeRealBoards) {
     const Board b = board(4000);
     std::size_t small = 0;
@@ -125,6 +143,32 @@ TEST(NetlistGenerator, RejectsBoardsThatCannotBeBuilt) {
     RevisionSpec tooMuch;
     tooMuch.changes = 1.5;
     EXPECT_THROW(bench::reviseBoard(board(10), tooMuch), std::invalid_argument);
+}
+
+TEST(NetlistGenerator, RevisionsKeepEveryPinInOneNetAtMostAndAddOnlyUnconnectedPins) {
+    const Board b = board(250, 8);
+    std::set<std::string> side1Pins;
+    for (const auto& net : b.nets)
+        for (const auto& pin : net.pins)
+            side1Pins.insert(b.pinText(pin));
+    // Every net changed at once: each signal net takes one change at most, and the changes
+    // stop where the nets run out.
+    const Revision r = revision(b, 1.0);
+    const auto signalNets = static_cast<std::size_t>(std::count_if(
+        b.nets.begin(), b.nets.end(), [](const bench::Net& n) { return !n.power; }));
+    EXPECT_LE(r.renamedNets + 2 * r.movedPins + r.missingNets, signalNets);
+    EXPECT_LT(r.renamedNets + r.movedPins + r.missingNets + r.extraNets, b.nets.size());
+    std::set<std::string> side2Pins;
+    for (const auto& net : r.board.nets) {
+        EXPECT_GE(net.pins.size(), 2u) << net.name;
+        for (const auto& pin : net.pins) {
+            EXPECT_TRUE(side2Pins.insert(r.board.pinText(pin)).second) << r.board.pinText(pin);
+            if (net.name.starts_with("ECO_")) {
+                EXPECT_EQ(side1Pins.count(r.board.pinText(pin)), 0u) << net.name;
+            }
+        }
+    }
+    EXPECT_EQ(r.board.nets.size(), b.nets.size() - r.missingNets + r.extraNets);
 }
 
 TEST(NetlistGenerator, IsDeterministicForASeed) {
@@ -216,6 +260,37 @@ TEST(NetlistGenerator, RenumberingAloneWithTheSwapFileIsAFullMatch) {
         EXPECT_TRUE(withSwap.allClear);
         EXPECT_FALSE(compare(b, format, renumbered.board, format).allClear);
     }
+}
+
+TEST(NetlistGenerator, ProgramWritesBothSidesAndTheSwapFile) {
+    test::TempDir dir;
+    const std::string command = "'" LINTORA_GEN_NETLIST "' --nets 200 --seed 3 --format PADSPCB"
+                                " --changes 0 --renumber --out '" +
+                                dir.path().string() + "/out' > '" + dir.path().string() +
+                                "/summary.txt'";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    const std::string summary = test::readFile(dir / "summary.txt");
+    EXPECT_TRUE(summary.starts_with("200 nets, ")) << summary;
+    EXPECT_NE(summary.find("side1.asc"), std::string::npos) << summary;
+
+    test::ComparisonFixture fx;
+    fx.inputs.path1 = (dir / "out/side1.asc").string();
+    fx.inputs.path2 = (dir / "out/side2.asc").string();
+    fx.inputs.swapPath = (dir / "out/side2.swp").string();
+    fx.inputs.format1 = "PADSPCB";
+    fx.inputs.format2 = "PADSPCB";
+    const RunResult r = fx.run();
+    EXPECT_EQ(r.outcome, RunOutcome::Completed);
+    EXPECT_TRUE(r.allClear);
+
+    // A bad request is refused with a message, not with a crash.
+    const std::string refused = "'" LINTORA_GEN_NETLIST "' --nets 100 --format KiCad --out '" +
+                                dir.path().string() + "/bad' 2> /dev/null";
+    const int badStatus = std::system(refused.c_str());
+    ASSERT_TRUE(WIFEXITED(badStatus));
+    EXPECT_NE(WEXITSTATUS(badStatus), 0);
 }
 
 } // namespace
