@@ -960,7 +960,7 @@ std::string writeNetlist(const Board& board, std::string_view formatName) {
     if (f == "Telesis")
         return writeTelesis(board, "\r\n");
     if (f == "ALLEGRO")
-        return writeTelesis(board, "\n"); // as Allegro writes it on Unix
+        return writeTelesis(board, "\n"); // LF line ends, as from a Unix host
     if (f == "PADSPCB")
         return writePadsPcb(board);
     if (f == "PADS2000")
@@ -986,7 +986,7 @@ std::string writeNetlist(const Board& board, std::string_view formatName) {
     if (f == "CR5000")
         return writeCr5000(board, false);
     if (f == "CR3000")
-        return writeCr5000(board, true); // CR-3000 PWS writes lower case
+        return writeCr5000(board, true); // lower case: keywords and names in any case
     if (f == "SFX")
         return writeSfx(board, "\r\n", ' ', false, "SFX");
     if (f == "CADIX XID")
