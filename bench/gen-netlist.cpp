@@ -50,6 +50,8 @@ int main(int argc, char** argv) {
     app.add_option("--nets", board.nets, "Nets of the board")->required()->check(
         CLI::PositiveNumber);
     app.add_option("--parts", board.parts, "Parts of the board (default: as the nets need)");
+    app.add_option("--pins", board.pins,
+                   "Connected pins of the board at most (default: what the parts give)");
     app.add_option("--seed", board.seed, "Seed of the board (the revision's is seed + 1)")
         ->default_str("1");
     app.add_option("--format", format, "Netlist format of both files")

@@ -676,6 +676,49 @@ std::string Board::pinText(PinRef pin) const {
     return text;
 }
 
-Board generateBoard(const BoardSpec& spec) { return BoardBuilder(spec).build(); }
+namespace {
+
+// Leaves pins unconnected until the board has at most `target` connected pins.
+void trimToPins(Board& board, std::size_t target) {
+    std::size_t pins = board.connectedPins();
+    if (target == 0 || pins <= target)
+        return;
+    // Power nets shrink first, all in the same proportion, but keep a few hundred pins.
+    constexpr std::size_t kPowerNetFloor = 300;
+    std::size_t powerPins = 0;
+    for (const Net& net : board.nets)
+        if (net.power)
+            powerPins += net.pins.size();
+    const std::size_t excess = pins - target;
+    for (Net& net : board.nets) {
+        if (!net.power || net.pins.size() <= kPowerNetFloor || powerPins == 0)
+            continue;
+        const std::size_t share = net.pins.size() * std::min(excess, powerPins) / powerPins;
+        const std::size_t keep = std::max(kPowerNetFloor, net.pins.size() - share);
+        pins -= net.pins.size() - keep;
+        net.pins.resize(keep);
+    }
+    // Then signal nets give up their third and further pins, a pin a net per round.
+    for (bool trimmed = true; pins > target && trimmed;) {
+        trimmed = false;
+        for (Net& net : board.nets) {
+            if (pins <= target)
+                break;
+            if (net.power || net.pins.size() <= 2)
+                continue;
+            net.pins.pop_back();
+            --pins;
+            trimmed = true;
+        }
+    }
+}
+
+} // namespace
+
+Board generateBoard(const BoardSpec& spec) {
+    Board board = BoardBuilder(spec).build();
+    trimToPins(board, spec.pins);
+    return board;
+}
 
 } // namespace lintora::bench

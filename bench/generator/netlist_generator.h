@@ -82,6 +82,10 @@ struct BoardSpec {
     std::size_t nets = 1000;
     std::size_t parts = 0; // 0: as many as a board of `nets` nets typically has
     unsigned seed = 1;
+    // Connected pins wanted (0: what the parts give). A smaller number is reached by
+    // leaving pins unconnected: power nets first (each keeps a few hundred pins), then the
+    // third and further pins of signal nets; every net keeps at least two pins.
+    std::size_t pins = 0;
 };
 
 // A board of exactly spec.nets nets: resistors, capacitors, ICs of 8 to 400 pins,

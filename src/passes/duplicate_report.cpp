@@ -2,35 +2,22 @@
 
 #include "run/net_sort.h"
 
-#include <unordered_map>
-
 namespace lintora {
 
-void reportDuplicates(Workspace& ws, const std::vector<std::string>& names, std::string_view suffix,
+void reportDuplicates(Workspace& ws, std::vector<std::string> sorted, std::string_view suffix,
                       std::string_view title, std::string_view warning, std::string& errorText) {
-    // Sorting every name and comparing neighbours lists each name that occurs m times m - 1
-    // times, in sorted order; counting first and sorting only the repeated names gives the
-    // same list without sorting tens of thousands of names.
-    std::unordered_map<std::string_view, std::size_t> occurrences;
-    occurrences.reserve(names.size());
-    for (const auto& name : names)
-        if (!name.empty())
-            ++occurrences[name];
-    std::vector<std::string> repeated;
-    for (const auto& [name, count] : occurrences)
-        if (count > 1)
-            repeated.emplace_back(name);
-    if (repeated.empty())
-        return;
-    modStrSort(repeated, 0, static_cast<long>(repeated.size()) - 1, 0);
+    // Sorted, a name that occurs m times stands in m - 1 neighbouring equal pairs.
+    modStrSort(sorted, 0, static_cast<long>(sorted.size()) - 1, 0);
     std::string duplicates;
-    for (const auto& name : repeated) {
-        for (std::size_t i = 1; i < occurrences[name]; ++i) {
-            duplicates += name;
+    for (std::size_t k = 0; k + 1 < sorted.size(); ++k) {
+        if (sorted[k + 1] == sorted[k] && !sorted[k].empty()) {
+            duplicates += sorted[k];
             duplicates += suffix;
             duplicates += "\r\n";
         }
     }
+    if (duplicates.empty())
+        return;
     ws.observer.message(warning);
     errorText += title;
     errorText += "\r\n\r\n";

@@ -20,7 +20,7 @@ void mcheckdn(Workspace& ws, std::string& errorText) {
         for (std::size_t i = 0; i < count; ++i)
             pins.push_back(fields.at(i + 2));
     }
-    reportDuplicates(ws, pins, "・・・・・ピン番が重複しています。",
+    reportDuplicates(ws, std::move(pins), "・・・・・ピン番が重複しています。",
                      "*************ピン番重複情報*************",
                      "ピン番の重複があります。処理終了後にエラー情報ボタンを押して確認してください。",
                      errorText);

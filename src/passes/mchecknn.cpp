@@ -17,7 +17,7 @@ void mchecknn(Workspace& ws, std::string& errorText) {
         mts1net(fields, line);
         names.push_back(fields.at(0));
     }
-    reportDuplicates(ws, names, "・・・・・ネット名が重複しています。",
+    reportDuplicates(ws, std::move(names), "・・・・・ネット名が重複しています。",
                      "**************ネット名重複情報**************",
                      "ネット名の重複が有り処理が正常に行われません。処理終了後にエラー情報ボタンを押して確認してください。",
                      errorText);

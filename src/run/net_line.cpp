@@ -50,20 +50,17 @@ void mptsout(const FieldArray& fields, std::string& line) {
 
 namespace {
 
-// slot <- text with every blank dropped
-void assignWithoutBlanks(std::string& slot, std::string_view text) {
-    slot.assign(text);
-    if (text.find(' ') != std::string_view::npos)
-        std::erase(slot, ' ');
-}
 
-// The characters that end a field of a net line.
-constexpr std::array<bool, 256> kFieldEnds = [] {
-    std::array<bool, 256> ends{};
-    ends[static_cast<unsigned char>(';')] = true;
-    ends[static_cast<unsigned char>(':')] = true;
-    ends[static_cast<unsigned char>(',')] = true;
-    return ends;
+// What a character is to the splitter: part of a field, a blank to drop, or the end of a
+// field.
+enum CharClass : unsigned char { kText = 0, kBlank = 1, kFieldEnd = 2 };
+constexpr std::array<unsigned char, 256> kClasses = [] {
+    std::array<unsigned char, 256> classes{};
+    classes[static_cast<unsigned char>(' ')] = kBlank;
+    classes[static_cast<unsigned char>(';')] = kFieldEnd;
+    classes[static_cast<unsigned char>(':')] = kFieldEnd;
+    classes[static_cast<unsigned char>(',')] = kFieldEnd;
+    return classes;
 }();
 
 } // namespace
@@ -79,11 +76,19 @@ std::size_t mts1net(FieldArray& fields, std::string_view line) {
     std::size_t i = 0;
     for (;;) {
         std::size_t j = i;
-        while (j < n && !kFieldEnds[static_cast<unsigned char>(line[j])])
-            ++j;
+        unsigned char seen = kText;
+        for (; j < n; ++j) {
+            const unsigned char c = kClasses[static_cast<unsigned char>(line[j])];
+            if (c == kFieldEnd)
+                break;
+            seen |= c;
+        }
         const char separator = j < n ? line[j] : '\0';
         const std::size_t slot = separator == ';' ? 0 : separator == ':' ? 1 : k;
-        assignWithoutBlanks(fields[slot], line.substr(i, j - i));
+        std::string& field = fields[slot];
+        field.assign(line.data() + i, j - i);
+        if (seen == kBlank)
+            std::erase(field, ' '); // blanks are dropped wherever they stand
         written = std::max(written, slot + 1);
         if (j == n)
             break;
