@@ -10,8 +10,7 @@ LineReader netlistLines(std::string_view text) {
 
 void ReaderOutput::addNet() {
     mntsout(fields, m_line);
-    m_netText += m_line;
-    m_netText += "\r\n";
+    m_netText.append(m_line).append("\r\n");
 }
 
 void ReaderOutput::addPart() {

@@ -1,6 +1,8 @@
 #include "run/text_encoding.h"
 
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <iconv.h>
 
 namespace lintora {
@@ -31,6 +33,16 @@ bool isValidUtf8(std::string_view bytes) {
     const std::size_t n = bytes.size();
     std::size_t i = 0;
     while (i < n) {
+        // Most netlist text is ASCII: step over it eight bytes at a time.
+        while (i + 8 <= n) {
+            std::uint64_t word;
+            std::memcpy(&word, s + i, 8);
+            if ((word & 0x8080808080808080ULL) != 0)
+                break;
+            i += 8;
+        }
+        if (i >= n)
+            break;
         const unsigned char b = s[i];
         if (b < 0x80) {
             ++i;
@@ -103,6 +115,17 @@ bool utf16ToUtf8(std::string_view bytes, std::string& out) {
 
 } // namespace
 
+bool decodeInputText(std::string&& bytes, std::string& text) {
+    if (!bytes.starts_with("\xFF\xFE") && !bytes.starts_with("\xFE\xFF") &&
+        bytes.find('\0') == std::string::npos && isValidUtf8(bytes)) {
+        if (bytes.starts_with("\xEF\xBB\xBF"))
+            bytes.erase(0, 3);
+        text = std::move(bytes); // nothing to convert: no copy either
+        return true;
+    }
+    return decodeInputText(std::string_view(bytes), text);
+}
+
 bool decodeInputText(std::string_view bytes, std::string& text) {
     if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
         return utf16ToUtf8(bytes, text) && text.find('\0') == std::string::npos;
@@ -165,8 +188,9 @@ void upperCaseInPlace(std::string& text) {
     const std::size_t n = text.size();
     for (std::size_t i = 0; i < n; ++i) {
         const auto b = static_cast<unsigned char>(text[i]);
-        if (b >= 'a' && b <= 'z') {
-            text[i] = static_cast<char>(b - 'a' + 'A');
+        if (b < 0x80) {
+            if (static_cast<unsigned>(b - 'a') < 26u)
+                text[i] = static_cast<char>(b - 'a' + 'A');
         } else if (b == 0xEF && i + 2 < n && static_cast<unsigned char>(text[i + 1]) == 0xBD) {
             // Full-width ａ (U+FF41, EF BD 81) to ｚ (U+FF5A, EF BD 9A) become
             // Ａ (U+FF21, EF BC A1) to Ｚ (U+FF3A, EF BC BA).

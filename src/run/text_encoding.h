@@ -21,6 +21,7 @@ bool cp932ToUtf8(std::string_view bytes, std::string& out);
 // valid UTF-8 (without its byte-order mark), or else CP932. False for anything else,
 // including text with NUL bytes, which no netlist holds (a binary file, most likely).
 bool decodeInputText(std::string_view bytes, std::string& text);
+bool decodeInputText(std::string&& bytes, std::string& text);
 
 // Converts UTF-8 to CP932; a character CP932 cannot hold becomes "?".
 std::string utf8ToCp932(std::string_view text);

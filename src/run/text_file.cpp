@@ -44,7 +44,7 @@ std::string readFileBytes(const std::filesystem::path& path) {
 std::string readInputText(const std::filesystem::path& path) {
     std::string bytes = readFileBytes(path);
     std::string text;
-    if (!decodeInputText(bytes, text))
+    if (!decodeInputText(std::move(bytes), text))
         throw UndecodableInput(path.string());
     return text;
 }
