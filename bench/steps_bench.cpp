@@ -77,11 +77,11 @@ struct Prepared {
             result.emplace_back(line);
         return result;
     }
-    static std::vector<SplitNet> nets(const std::string& text) {
-        std::vector<SplitNet> result;
+    static NetList nets(const std::string& text) {
+        NetList result;
         FieldArray fields(Limits::unlimited().fieldSlots);
         for (const auto& line : lines(text))
-            result.push_back(splitNetLine(fields, line));
+            result.add(fields, line);
         return result;
     }
 
@@ -206,15 +206,10 @@ void Swap(benchmark::State& state) {
 
 void Comparison(benchmark::State& state) {
     Prepared& p = prepared(static_cast<std::size_t>(state.range(0)));
-    const std::vector<SplitNet> nets1 = Prepared::nets(p.sorted1);
-    const std::vector<SplitNet> nets2 = Prepared::nets(p.sorted2);
+    const NetList side1 = Prepared::nets(p.sorted1);
+    const NetList side2 = Prepared::nets(p.sorted2);
     for (auto _ : state) {
-        state.PauseTiming();
-        std::vector<SplitNet> side1 = nets1;
-        std::vector<SplitNet> side2 = nets2;
-        state.ResumeTiming();
-        dropIdenticalNets(side1, side2);
-        NetComparison result = pairSimilarNets(std::move(side1), std::move(side2), 49);
+        NetComparison result = pairSimilarNets(side1, side2, dropIdenticalNets(side1, side2), 49);
         benchmark::DoNotOptimize(result);
     }
     setPins(state, p);
@@ -235,10 +230,9 @@ void LiteralComparison(benchmark::State& state) {
 
 void Report(benchmark::State& state) {
     Prepared& p = prepared(static_cast<std::size_t>(state.range(0)));
-    std::vector<SplitNet> side1 = Prepared::nets(p.sorted1);
-    std::vector<SplitNet> side2 = Prepared::nets(p.sorted2);
-    dropIdenticalNets(side1, side2);
-    const NetComparison comparison = pairSimilarNets(std::move(side1), std::move(side2), 49);
+    const NetList side1 = Prepared::nets(p.sorted1);
+    const NetList side2 = Prepared::nets(p.sorted2);
+    const NetComparison comparison = pairSimilarNets(side1, side2, dropIdenticalNets(side1, side2), 49);
     ReportSettings settings;
     settings.path1 = (p.dir / "side1.tel").string();
     settings.path2 = (p.dir / "side2.tel").string();

@@ -51,14 +51,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const auto expected = lintora::test::literalCompareNets(lines1, lines2, threshold);
     lintora::FieldArray fields;
-    std::vector<lintora::SplitNet> side1;
-    std::vector<lintora::SplitNet> side2;
+    lintora::NetList side1;
+    lintora::NetList side2;
     for (const auto& line : lines1)
-        side1.push_back(lintora::splitNetLine(fields, line));
+        side1.add(fields, line);
     for (const auto& line : lines2)
-        side2.push_back(lintora::splitNetLine(fields, line));
-    lintora::dropIdenticalNets(side1, side2);
-    const auto actual = lintora::pairSimilarNets(std::move(side1), std::move(side2), threshold);
+        side2.add(fields, line);
+    const auto actual =
+        lintora::pairSimilarNets(side1, side2, lintora::dropIdenticalNets(side1, side2), threshold);
 
     if (actual.differences.size() != expected.differences.size())
         std::abort();
@@ -69,13 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             a.shared != e.shared)
             std::abort();
     }
-    std::vector<std::string> unpaired1;
-    std::vector<std::string> unpaired2;
-    for (const auto& net : actual.unpaired1)
-        unpaired1.push_back(lintora::netLine(net));
-    for (const auto& net : actual.unpaired2)
-        unpaired2.push_back(lintora::netLine(net));
-    if (unpaired1 != expected.unpaired1 || unpaired2 != expected.unpaired2)
+    if (actual.unpaired1 != expected.unpaired1 || actual.unpaired2 != expected.unpaired2)
         std::abort();
     return 0;
 }

@@ -3,21 +3,23 @@
 #include "run/net_line.h"
 #include "run/text_file.h"
 
+#include <algorithm>
+
 namespace lintora {
 
 void mchecknn(Workspace& ws, std::string& errorText) {
     const std::string text = readFileBytes(ws.file(files::net));
     FieldArray fields(ws.limits.fieldSlots);
-    std::vector<std::string> names;
+    RepeatCounter names(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
     LineReader lines(text);
     std::string_view line;
     while (lines.next(line) && !line.empty()) {
-        if (names.size() >= ws.limits.netNameSlots)
+        if (names.added() >= ws.limits.netNameSlots)
             throw CapacityExceeded("net names of a side");
         mts1net(fields, line);
-        names.push_back(fields.at(0));
+        names.add(fields.at(0));
     }
-    reportDuplicates(ws, std::move(names), "・・・・・ネット名が重複しています。",
+    reportDuplicates(ws, names, "・・・・・ネット名が重複しています。",
                      "**************ネット名重複情報**************",
                      "ネット名の重複が有り処理が正常に行われません。処理終了後にエラー情報ボタンを押して確認してください。",
                      errorText);

@@ -10,6 +10,7 @@
 #include "run/run_lock.h"
 #include "run/text_file.h"
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <new>
@@ -53,16 +54,17 @@ std::string asciiNumberText(std::string_view text) {
 }
 
 // Loads a sorted net file's nets, up to the empty line that ends it.
-std::vector<SplitNet> loadSortedNets(const Workspace& ws, std::string_view name) {
+NetList loadSortedNets(const Workspace& ws, std::string_view name) {
     const std::string text = readFileBytes(ws.file(name));
     FieldArray fields(ws.limits.fieldSlots);
-    std::vector<SplitNet> nets;
+    NetList nets;
+    nets.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')), text.size());
     LineReader lines(text);
     std::string_view line;
     while (lines.next(line) && !line.empty()) {
         if (nets.size() + 1 >= ws.limits.sideSlots)
             throw CapacityExceeded("side table");
-        nets.push_back(splitNetLine(fields, line));
+        nets.add(fields, line);
     }
     return nets;
 }
@@ -156,11 +158,11 @@ void runSteps(const RunInputs& in, Workspace& ws, long threshold, RunResult& res
 
     // Compare.
     ui.progress(40, messages::kComparing);
-    std::vector<SplitNet> side1 = loadSortedNets(ws, files::net01);
-    std::vector<SplitNet> side2 = loadSortedNets(ws, files::net02);
-    dropIdenticalNets(side1, side2);
+    const NetList side1 = loadSortedNets(ws, files::net01);
+    const NetList side2 = loadSortedNets(ws, files::net02);
+    const RemainingNets remaining = dropIdenticalNets(side1, side2);
     ui.progress(60, messages::kComparing);
-    NetComparison comparison = pairSimilarNets(std::move(side1), std::move(side2), threshold);
+    const NetComparison comparison = pairSimilarNets(side1, side2, remaining, threshold);
     ui.progress(80, messages::kComparing);
 
     // Report: written reflowed; the result box shows what the file holds.

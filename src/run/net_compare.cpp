@@ -3,87 +3,164 @@
 #include "run/net_line.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <unordered_map>
+#include <functional>
+#include <limits>
 
 namespace lintora {
 
-SplitNet splitNetLine(FieldArray& scratch, std::string_view line) {
+NetList::Span NetList::keep(std::string_view field) {
+    const Span span{m_text.size(), field.size()};
+    m_text.append(field);
+    return span;
+}
+
+void NetList::reserve(std::size_t nets, std::size_t textBytes) {
+    m_nets.reserve(nets);
+    m_text.reserve(textBytes);
+}
+
+void NetList::add(FieldArray& scratch, std::string_view line) {
     const std::size_t written = mts1net(scratch, line);
-    const std::size_t pinCount = splitPinCount(scratch, written);
-    SplitNet net;
-    net.name = std::move(scratch[0]);
-    net.count = std::move(scratch[1]);
-    net.pins.reserve(pinCount);
-    for (std::size_t i = 0; i < pinCount; ++i)
-        net.pins.push_back(std::move(scratch[i + 2]));
-    return net;
+    const std::size_t pins = splitPinCount(scratch, written);
+    Entry entry{keep(scratch.at(0)), keep(scratch.at(1)), m_pins.size(), pins};
+    for (std::size_t i = 0; i < pins; ++i)
+        m_pins.push_back(keep(scratch.at(i + 2)));
+    m_nets.push_back(entry);
 }
 
-std::string netBody(const SplitNet& net) {
-    std::string body = net.count;
-    body += ": ";
-    const std::size_t count = std::min(leadingNumber(net.count), net.pins.size());
-    for (std::size_t i = 0; i < count; ++i) {
-        body += net.pins[i];
-        body += ", ";
+std::string NetList::body(std::size_t net) const {
+    std::string text(count(net));
+    text += ": ";
+    for (std::size_t i = 0; i < pinCount(net); ++i) {
+        text += pin(net, i);
+        text += ", ";
     }
-    return body;
+    return text;
 }
 
-std::string netLine(const SplitNet& net) { return net.name + "; " + netBody(net); }
+std::string NetList::line(std::size_t net) const {
+    std::string text(name(net));
+    text += "; ";
+    text += body(net);
+    return text;
+}
 
-void dropIdenticalNets(std::vector<SplitNet>& side1, std::vector<SplitNet>& side2) {
-    // Bodies of side 2, each mapped to its first net.
-    std::unordered_map<std::string, std::size_t> firstWithBody;
-    firstWithBody.reserve(side2.size() * 2);
-    for (std::size_t b = 0; b < side2.size(); ++b)
-        firstWithBody.emplace(netBody(side2[b]), b);
+namespace {
 
-    std::vector<bool> matched1(side1.size(), false);
-    std::vector<bool> matched2(side2.size(), false);
-    for (std::size_t i = 0; i < side1.size(); ++i) {
-        const auto found = firstWithBody.find(netBody(side1[i]));
-        if (found != firstWithBody.end()) {
-            matched1[i] = true;
-            matched2[found->second] = true;
+constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
+
+std::uint64_t hashText(std::string_view text) { return std::hash<std::string_view>{}(text); }
+
+std::uint64_t bodyHash(const NetList& nets, std::size_t net) {
+    std::uint64_t h = hashText(nets.count(net));
+    for (std::size_t i = 0; i < nets.pinCount(net); ++i)
+        h = (h ^ hashText(nets.pin(net, i))) * 0x100000001B3ULL + i;
+    return h;
+}
+
+bool sameBody(const NetList& a, std::size_t i, const NetList& b, std::size_t j) {
+    if (a.count(i) != b.count(j) || a.pinCount(i) != b.pinCount(j))
+        return false;
+    for (std::size_t p = 0; p < a.pinCount(i); ++p)
+        if (a.pin(i, p) != b.pin(j, p))
+            return false;
+    return true;
+}
+
+// An open-addressing table of entries found by a hash and an equality test.
+template <typename Value>
+class HashTable {
+public:
+    explicit HashTable(std::size_t expected) {
+        std::size_t size = 64;
+        while (size < 2 * expected + 2)
+            size *= 2;
+        m_slots.assign(size, Slot{});
+    }
+    // The value stored under `hash` for which `same(value)` holds; inserts `value` when none
+    // does. Returns the stored value and whether it was inserted.
+    template <typename Same>
+    std::pair<Value, bool> findOrInsert(std::uint64_t hash, Value value, Same same) {
+        if (2 * (m_used + 1) > m_slots.size())
+            grow();
+        const std::size_t mask = m_slots.size() - 1;
+        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+            Slot& slot = m_slots[i];
+            if (!slot.used) {
+                slot = {hash, value, true};
+                ++m_used;
+                return {value, true};
+            }
+            if (slot.hash == hash && same(slot.value))
+                return {slot.value, false};
         }
     }
-    const auto keepUnmatched = [](std::vector<SplitNet>& nets, const std::vector<bool>& matched) {
-        std::size_t next = 0;
-        for (std::size_t i = 0; i < nets.size(); ++i)
-            if (!matched[i]) {
-                if (next != i)
-                    nets[next] = std::move(nets[i]);
-                ++next;
-            }
-        nets.resize(next);
+    template <typename Same>
+    const Value* find(std::uint64_t hash, Same same) const {
+        const std::size_t mask = m_slots.size() - 1;
+        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+            const Slot& slot = m_slots[i];
+            if (!slot.used)
+                return nullptr;
+            if (slot.hash == hash && same(slot.value))
+                return &slot.value;
+        }
+    }
+
+private:
+    struct Slot {
+        std::uint64_t hash = 0;
+        Value value{};
+        bool used = false;
     };
-    keepUnmatched(side1, matched1);
-    keepUnmatched(side2, matched2);
+    void grow() {
+        std::vector<Slot> old = std::move(m_slots);
+        m_slots.assign(old.size() * 2, Slot{});
+        const std::size_t mask = m_slots.size() - 1;
+        for (const Slot& slot : old) {
+            if (!slot.used)
+                continue;
+            std::size_t i = slot.hash & mask;
+            while (m_slots[i].used)
+                i = (i + 1) & mask;
+            m_slots[i] = slot;
+        }
+    }
+
+    std::vector<Slot> m_slots;
+    std::size_t m_used = 0;
+};
+
+} // namespace
+
+RemainingNets dropIdenticalNets(const NetList& side1, const NetList& side2) {
+    // Each distinct side-2 body, with its first net.
+    HashTable<std::size_t> firstWithBody(side2.size());
+    std::vector<std::uint64_t> hashes2(side2.size());
+    for (std::size_t b = 0; b < side2.size(); ++b) {
+        hashes2[b] = bodyHash(side2, b);
+        firstWithBody.findOrInsert(hashes2[b], b,
+                                   [&](std::size_t other) { return sameBody(side2, other, side2, b); });
+    }
+    std::vector<bool> matched2(side2.size(), false);
+    RemainingNets remaining;
+    for (std::size_t i = 0; i < side1.size(); ++i) {
+        const std::size_t* found = firstWithBody.find(
+            bodyHash(side1, i), [&](std::size_t b) { return sameBody(side1, i, side2, b); });
+        if (found != nullptr)
+            matched2[*found] = true;
+        else
+            remaining.side1.push_back(i);
+    }
+    for (std::size_t b = 0; b < side2.size(); ++b)
+        if (!matched2[b])
+            remaining.side2.push_back(b);
+    return remaining;
 }
 
 namespace {
 
 using PinId = std::uint32_t;
-
-// Gives every distinct pin text a small number, so that pins compare as integers.
-class PinIds {
-public:
-    PinId idOf(const std::string& pin) {
-        const auto [it, inserted] = m_ids.emplace(pin, static_cast<PinId>(m_ids.size()));
-        return it->second;
-    }
-    // The id of a pin that may be unknown; size() for one never seen.
-    PinId find(const std::string& pin) const {
-        const auto it = m_ids.find(pin);
-        return it == m_ids.end() ? static_cast<PinId>(m_ids.size()) : it->second;
-    }
-    std::size_t size() const { return m_ids.size(); }
-
-private:
-    std::unordered_map<std::string, PinId> m_ids;
-};
 
 // A pin with how often it occurs in one net.
 struct PinCount {
@@ -92,26 +169,26 @@ struct PinCount {
 };
 
 // The distinct pins of a net with their multiplicities, in ascending id order.
-std::vector<PinCount> countPins(std::vector<PinId> ids) {
+void countPins(std::vector<PinId> ids, std::vector<PinCount>& counts) {
     std::sort(ids.begin(), ids.end());
-    std::vector<PinCount> counts;
+    counts.clear();
     for (const PinId id : ids) {
         if (!counts.empty() && counts.back().pin == id)
             ++counts.back().count;
         else
             counts.push_back({id, 1});
     }
-    return counts;
 }
 
-// Of the occurrences of each pin, the first `budget[pin]` in order are shared; marks them.
-std::vector<bool> markShared(const std::vector<PinId>& ids,
-                             std::unordered_map<PinId, std::uint32_t> budget) {
+// Of the occurrences of each pin, the first `budget` in order are shared: marks them.
+std::vector<bool> markShared(const std::vector<PinId>& ids, const std::vector<PinCount>& budget) {
     std::vector<bool> shared(ids.size(), false);
+    std::vector<PinCount> left = budget;
     for (std::size_t i = 0; i < ids.size(); ++i) {
-        const auto it = budget.find(ids[i]);
-        if (it != budget.end() && it->second > 0) {
-            --it->second;
+        const auto it = std::lower_bound(left.begin(), left.end(), ids[i],
+                                         [](const PinCount& pc, PinId id) { return pc.pin < id; });
+        if (it != left.end() && it->pin == ids[i] && it->count > 0) {
+            --it->count;
             shared[i] = true;
         }
     }
@@ -120,24 +197,46 @@ std::vector<bool> markShared(const std::vector<PinId>& ids,
 
 } // namespace
 
-NetComparison pairSimilarNets(std::vector<SplitNet> side1, std::vector<SplitNet> side2,
-                              long threshold) {
-    // Index side 2: pin -> the side-2 nets holding it, with how often each holds it.
-    PinIds ids;
-    std::vector<std::vector<PinId>> pinIds2(side2.size());
-    for (std::size_t w = 0; w < side2.size(); ++w) {
-        pinIds2[w].reserve(side2[w].pins.size());
-        for (const auto& pin : side2[w].pins)
-            pinIds2[w].push_back(ids.idOf(pin));
+NetComparison pairSimilarNets(const NetList& side1, const NetList& side2,
+                              const RemainingNets& remaining, long threshold) {
+    const std::vector<std::size_t>& nets1 = remaining.side1;
+    const std::vector<std::size_t>& nets2 = remaining.side2;
+
+    // Number the pins of the remaining side-2 nets; a side-1 pin without a number is one
+    // side 2 does not have.
+    struct PinKey {
+        std::string_view text;
+        PinId id;
+    };
+    HashTable<PinKey> pinIds(nets2.size() * 3);
+    PinId nextId = 0;
+    std::vector<std::vector<PinId>> pinIds2(nets2.size());
+    for (std::size_t w = 0; w < nets2.size(); ++w) {
+        const std::size_t net = nets2[w];
+        pinIds2[w].reserve(side2.pinCount(net));
+        for (std::size_t i = 0; i < side2.pinCount(net); ++i) {
+            const std::string_view pin = side2.pin(net, i);
+            const auto [key, inserted] = pinIds.findOrInsert(
+                hashText(pin), PinKey{pin, nextId}, [&](const PinKey& k) { return k.text == pin; });
+            if (inserted)
+                ++nextId;
+            pinIds2[w].push_back(key.id);
+        }
     }
+    const PinId unknownPin = nextId;
+
+    // Index side 2: pin -> the remaining side-2 nets holding it, with how often each does.
     struct Holder {
         std::uint32_t net;
         std::uint32_t count;
     };
-    std::vector<std::vector<Holder>> holders(ids.size());
-    for (std::size_t w = 0; w < side2.size(); ++w)
-        for (const PinCount& pc : countPins(pinIds2[w]))
+    std::vector<std::vector<Holder>> holders(nextId);
+    std::vector<PinCount> counts;
+    for (std::size_t w = 0; w < nets2.size(); ++w) {
+        countPins(pinIds2[w], counts);
+        for (const PinCount& pc : counts)
             holders[pc.pin].push_back({static_cast<std::uint32_t>(w), pc.count});
+    }
 
     const auto exceeds = [threshold](std::uint64_t shared, std::size_t count) {
         // shared > count * T / 100, without rounding: every product here fits the 64-bit
@@ -147,24 +246,30 @@ NetComparison pairSimilarNets(std::vector<SplitNet> side1, std::vector<SplitNet>
     };
 
     NetComparison result;
-    std::vector<bool> paired1(side1.size(), false);
-    std::vector<bool> paired2(side2.size(), false);
-    std::vector<std::uint64_t> sharedWith(side2.size(), 0);
+    std::vector<bool> paired1(nets1.size(), false);
+    std::vector<bool> paired2(nets2.size(), false);
+    std::vector<std::uint64_t> sharedWith(nets2.size(), 0);
     std::vector<std::uint32_t> touched;
+    std::vector<PinId> idsA;
+    std::vector<PinCount> countsA;
+    std::vector<PinCount> countsB;
 
-    for (std::size_t l = 0; l < side1.size(); ++l) {
-        const SplitNet& a = side1[l];
-        std::vector<PinId> idsA;
-        idsA.reserve(a.pins.size());
-        for (const auto& pin : a.pins)
-            idsA.push_back(ids.find(pin));
-        const std::vector<PinCount> countsA = countPins(idsA);
+    for (std::size_t l = 0; l < nets1.size(); ++l) {
+        const std::size_t a = nets1[l];
+        idsA.clear();
+        for (std::size_t i = 0; i < side1.pinCount(a); ++i) {
+            const std::string_view pin = side1.pin(a, i);
+            const PinKey* key =
+                pinIds.find(hashText(pin), [&](const PinKey& k) { return k.text == pin; });
+            idsA.push_back(key != nullptr ? key->id : unknownPin);
+        }
+        countPins(idsA, countsA);
 
         // Shared pins with every side-2 net that holds one of them, paired one to one.
         touched.clear();
         for (const PinCount& pc : countsA) {
-            if (pc.pin >= holders.size())
-                continue; // a pin side 2 does not have
+            if (pc.pin == unknownPin)
+                continue;
             for (const Holder& h : holders[pc.pin]) {
                 if (paired2[h.net])
                     continue;
@@ -173,11 +278,11 @@ NetComparison pairSimilarNets(std::vector<SplitNet> side1, std::vector<SplitNet>
                 sharedWith[h.net] += std::min(pc.count, h.count);
             }
         }
-        const std::size_t count1 = leadingNumber(a.count);
+        const std::size_t count1 = leadingNumber(side1.count(a));
         std::uint32_t partner = UINT32_MAX;
         for (const std::uint32_t w : touched) {
             if (w < partner && exceeds(sharedWith[w], count1) &&
-                exceeds(sharedWith[w], leadingNumber(side2[w].count)))
+                exceeds(sharedWith[w], leadingNumber(side2.count(nets2[w]))))
                 partner = w;
         }
         for (const std::uint32_t w : touched)
@@ -186,40 +291,38 @@ NetComparison pairSimilarNets(std::vector<SplitNet> side1, std::vector<SplitNet>
             continue;
 
         // Which occurrences are shared: per pin, the first min(count1, count2) in order.
-        const SplitNet& b = side2[partner];
-        std::unordered_map<PinId, std::uint32_t> budget;
-        {
-            const std::vector<PinCount> countsB = countPins(pinIds2[partner]);
-            std::size_t j = 0;
-            for (const PinCount& pc : countsA) {
-                while (j < countsB.size() && countsB[j].pin < pc.pin)
-                    ++j;
-                if (j < countsB.size() && countsB[j].pin == pc.pin)
-                    budget[pc.pin] = std::min(pc.count, countsB[j].count);
-            }
+        const std::size_t b = nets2[partner];
+        countPins(pinIds2[partner], countsB);
+        std::vector<PinCount> budget;
+        std::size_t j = 0;
+        for (const PinCount& pc : countsA) {
+            while (j < countsB.size() && countsB[j].pin < pc.pin)
+                ++j;
+            if (j < countsB.size() && countsB[j].pin == pc.pin)
+                budget.push_back({pc.pin, std::min(pc.count, countsB[j].count)});
         }
         const std::vector<bool> sharedA = markShared(idsA, budget);
         const std::vector<bool> sharedB = markShared(pinIds2[partner], budget);
         DifferenceBlock block;
-        block.name1 = a.name;
-        block.name2 = b.name;
-        for (std::size_t u = 0; u < a.pins.size(); ++u)
-            (sharedA[u] ? block.shared : block.only1).push_back(a.pins[u]);
-        for (std::size_t v = 0; v < b.pins.size(); ++v)
+        block.name1 = side1.name(a);
+        block.name2 = side2.name(b);
+        for (std::size_t u = 0; u < side1.pinCount(a); ++u)
+            (sharedA[u] ? block.shared : block.only1).emplace_back(side1.pin(a, u));
+        for (std::size_t v = 0; v < side2.pinCount(b); ++v)
             if (!sharedB[v])
-                block.only2.push_back(b.pins[v]);
+                block.only2.emplace_back(side2.pin(b, v));
         if (!block.only1.empty() || !block.only2.empty())
             result.differences.push_back(std::move(block));
         paired1[l] = true;
         paired2[partner] = true;
     }
 
-    for (std::size_t l = 0; l < side1.size(); ++l)
+    for (std::size_t l = 0; l < nets1.size(); ++l)
         if (!paired1[l])
-            result.unpaired1.push_back(std::move(side1[l]));
-    for (std::size_t w = 0; w < side2.size(); ++w)
+            result.unpaired1.push_back(side1.line(nets1[l]));
+    for (std::size_t w = 0; w < nets2.size(); ++w)
         if (!paired2[w])
-            result.unpaired2.push_back(std::move(side2[w]));
+            result.unpaired2.push_back(side2.line(nets2[w]));
     return result;
 }
 

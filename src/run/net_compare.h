@@ -2,27 +2,52 @@
 
 #include "run/field_array.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace lintora {
 
-// One net of a sorted net file, split into its fields.
-struct SplitNet {
-    std::string name;
-    std::string count; // the count as written; its value is the number of pins
-    std::vector<std::string> pins;
+// One side's nets as the comparison holds them: the text of all of them in one buffer, each
+// net as its name, its count and its pins. A million nets take two allocations, not millions.
+class NetList {
+public:
+    // Splits a net line with the net-line splitter (blanks dropped) and keeps the net, with
+    // as many pins as the count says but never one the line does not have.
+    void add(FieldArray& scratch, std::string_view line);
+    void reserve(std::size_t nets, std::size_t textBytes);
+
+    std::size_t size() const { return m_nets.size(); }
+    std::string_view name(std::size_t net) const { return text(m_nets[net].name); }
+    std::string_view count(std::size_t net) const { return text(m_nets[net].count); }
+    std::size_t pinCount(std::size_t net) const { return m_nets[net].pins; }
+    std::string_view pin(std::size_t net, std::size_t i) const {
+        return text(m_pins[m_nets[net].firstPin + i]);
+    }
+    // "name; count: pin, pin, ": the net line again.
+    std::string line(std::size_t net) const;
+    // "count: pin, pin, ": two nets with equal bodies have the same pins (both sides sorted).
+    std::string body(std::size_t net) const;
+
+private:
+    struct Span {
+        std::size_t offset;
+        std::size_t length;
+    };
+    struct Entry {
+        Span name;
+        Span count;
+        std::size_t firstPin;
+        std::size_t pins;
+    };
+    std::string_view text(Span span) const { return {m_text.data() + span.offset, span.length}; }
+    Span keep(std::string_view field);
+
+    std::string m_text;
+    std::vector<Span> m_pins;
+    std::vector<Entry> m_nets;
 };
-
-// Splits one net line (blanks dropped) with the net-line splitter.
-SplitNet splitNetLine(FieldArray& scratch, std::string_view line);
-
-// "count: pin, pin, " - the net line without its name: two nets with the same pins have
-// equal bodies once both files are sorted.
-std::string netBody(const SplitNet& net);
-// The whole net line: "name; count: pin, pin, ".
-std::string netLine(const SplitNet& net);
 
 // A side-1 net and a side-2 net reported as one net with differences.
 struct DifferenceBlock {
@@ -35,25 +60,31 @@ struct DifferenceBlock {
 
 struct NetComparison {
     std::vector<DifferenceBlock> differences; // in side-1 order
-    std::vector<SplitNet> unpaired1;          // side-1 nets missing on side 2
-    std::vector<SplitNet> unpaired2;          // side-2 nets missing on side 1
+    std::vector<std::string> unpaired1;       // net lines of side 1 missing on side 2
+    std::vector<std::string> unpaired2;       // net lines of side 2 missing on side 1
 
     bool identical() const {
         return differences.empty() && unpaired1.empty() && unpaired2.empty();
     }
 };
 
+// The nets of each side, by index, that phase 1 left.
+struct RemainingNets {
+    std::vector<std::size_t> side1;
+    std::vector<std::size_t> side2;
+};
+
 // Phase 1: drops every net that has a net with the same pins on the other side, whatever
 // the names. A side-1 net takes the first side-2 net with its pins, whether or not that one
-// was taken already, so two equal side-1 nets both match one side-2 net. The nets left
-// keep their order.
-void dropIdenticalNets(std::vector<SplitNet>& side1, std::vector<SplitNet>& side2);
+// was taken already, so two equal side-1 nets both match one side-2 net. The nets left keep
+// their order.
+RemainingNets dropIdenticalNets(const NetList& side1, const NetList& side2);
 
 // Phase 2: pairs each remaining side-1 net, in order, with the first remaining side-2 net
 // (in order) that shares more than `threshold` percent of the pins of each; pins pair one
 // to one. Paired nets with different pins become difference blocks; the rest are unpaired.
 // The cost follows the pins the nets share, not the product of the two sides.
-NetComparison pairSimilarNets(std::vector<SplitNet> side1, std::vector<SplitNet> side2,
-                              long threshold);
+NetComparison pairSimilarNets(const NetList& side1, const NetList& side2,
+                              const RemainingNets& remaining, long threshold);
 
 } // namespace lintora

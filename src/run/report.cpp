@@ -28,9 +28,9 @@ void appendPins(std::string& text, std::string_view label, const std::vector<std
     text += kCrLf;
 }
 
-void appendUnpaired(std::string& text, const std::vector<SplitNet>& nets) {
-    for (const auto& net : nets) {
-        appendLine(text, netLine(net));
+void appendUnpaired(std::string& text, const std::vector<std::string>& netLines) {
+    for (const auto& line : netLines) {
+        appendLine(text, line);
         text += kCrLf;
         text += kCrLf;
         appendLine(text, kEntryRule);

@@ -14,22 +14,15 @@ using Pins = std::vector<std::string>;
 NetComparison compareLines(const std::vector<std::string>& lines1,
                            const std::vector<std::string>& lines2, long threshold) {
     FieldArray fields;
-    std::vector<SplitNet> side1;
-    std::vector<SplitNet> side2;
+    NetList side1;
+    NetList side2;
     for (const auto& line : lines1)
-        side1.push_back(splitNetLine(fields, line));
+        side1.add(fields, line);
     for (const auto& line : lines2)
-        side2.push_back(splitNetLine(fields, line));
-    dropIdenticalNets(side1, side2);
-    return pairSimilarNets(std::move(side1), std::move(side2), threshold);
+        side2.add(fields, line);
+    return pairSimilarNets(side1, side2, dropIdenticalNets(side1, side2), threshold);
 }
 
-std::vector<std::string> netLines(const std::vector<SplitNet>& nets) {
-    std::vector<std::string> lines;
-    for (const auto& net : nets)
-        lines.push_back(netLine(net));
-    return lines;
-}
 
 TEST(NetComparison, SameConnectionsUnderOtherNamesAreIdentical) {
     const auto result = compareLines({"GND; 2: U1.7, U2.7, ", "VCC; 2: U1.14, U2.14, "},
@@ -53,8 +46,8 @@ TEST(NetComparison, NetsSharingMoreThanTheThresholdBecomeOneDifferenceBlock) {
     // 2 shared pins are not more than 70 % of 3 (2.1): both nets stay unpaired.
     const auto at70 = compareLines(side1, side2, 70);
     EXPECT_TRUE(at70.differences.empty());
-    EXPECT_EQ(netLines(at70.unpaired1), side1);
-    EXPECT_EQ(netLines(at70.unpaired2), side2);
+    EXPECT_EQ(at70.unpaired1, side1);
+    EXPECT_EQ(at70.unpaired2, side2);
 }
 
 TEST(NetComparison, TheThresholdIsStrict) {
@@ -81,7 +74,7 @@ TEST(NetComparison, EqualNetsOnOneSideAllMatchTheFirstEqualNetOfTheOther) {
     EXPECT_TRUE(compareLines({"A; 1: P.1, ", "B; 1: P.1, "}, {"C; 1: P.1, "}, 49).identical());
     // One side-1 net matches the first of two equal side-2 nets; the second stays.
     const auto result = compareLines({"A; 1: P.1, "}, {"C; 1: P.1, ", "D; 1: P.1, "}, 49);
-    EXPECT_EQ(netLines(result.unpaired2), std::vector<std::string>{"D; 1: P.1, "});
+    EXPECT_EQ(result.unpaired2, std::vector<std::string>{"D; 1: P.1, "});
 }
 
 TEST(NetComparison, EachSideOneNetTakesTheFirstAcceptablePartnerNotTheBest) {
@@ -109,7 +102,7 @@ TEST(NetComparison, NamesAndPinsThatLookLikeMarksAreOrdinaryData) {
 
 TEST(NetComparison, ANetWithAnEmptyNameDoesNotEndItsSidesList) {
     const auto result = compareLines({"; 1: A.1, ", "Z; 1: B.1, "}, {"Q; 1: C.1, "}, 49);
-    EXPECT_EQ(netLines(result.unpaired1), (std::vector<std::string>{"; 1: A.1, ", "Z; 1: B.1, "}));
+    EXPECT_EQ(result.unpaired1, (std::vector<std::string>{"; 1: A.1, ", "Z; 1: B.1, "}));
 }
 
 // Random sorted net files with the situations that make the comparison subtle: shared
@@ -198,8 +191,8 @@ TEST(NetComparison, AgreesWithTheLiteralComparisonOnRandomBoards) {
                 EXPECT_EQ(actual.differences[i].only2, expected.differences[i].only2);
                 EXPECT_EQ(actual.differences[i].shared, expected.differences[i].shared);
             }
-            ASSERT_EQ(netLines(actual.unpaired1), expected.unpaired1);
-            ASSERT_EQ(netLines(actual.unpaired2), expected.unpaired2);
+            ASSERT_EQ(actual.unpaired1, expected.unpaired1);
+            ASSERT_EQ(actual.unpaired2, expected.unpaired2);
         }
     }
 }

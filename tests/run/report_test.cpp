@@ -46,7 +46,7 @@ TEST(Report, HeaderShowsPinChangesAndNonPolarPartsAsTyped) {
 TEST(Report, DifferenceBlocksAndUnpairedNetsFollowTheirHeadings) {
     NetComparison comparison;
     comparison.differences.push_back({"N1", "N9", {"U1.3"}, {}, {"R1.1", "R2.1"}});
-    comparison.unpaired1.push_back({"LOST", "1", {"J1.1"}});
+    comparison.unpaired1.push_back("LOST; 1: J1.1, ");
     const auto lines = test::crlfLines(buildReport(shortSettings(), comparison));
     const std::vector<std::string> tail(lines.begin() + 13, lines.end());
     EXPECT_EQ(tail, (std::vector<std::string>{
