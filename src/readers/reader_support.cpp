@@ -9,8 +9,8 @@ LineReader netlistLines(std::string_view text) {
 }
 
 void ReaderOutput::addNet() {
-    mntsout(fields, m_line);
-    m_netText.append(m_line).append("\r\n");
+    appendNetLine(fields, m_netText);
+    m_netText.append("\r\n", 2);
 }
 
 void ReaderOutput::addPart() {
@@ -40,19 +40,37 @@ void convertAllSeparators(std::string& pin, std::string_view separators) {
 }
 
 std::string normalisedUpperCaseCopy(std::string_view input) {
+    // Every line is preceded by CR LF, and inside a line every lone LF becomes CR LF too; so
+    // each line end of the input (CR LF, CR, LF) turns into CR LF, except the input's last
+    // one, after which no line follows. A file with CRs has a line end at its close only if
+    // it ends in CR or CR LF: a last lone LF there stays inside its line.
+    if (input.empty())
+        return std::string();
+    const bool hasCr = input.find('\r') != std::string_view::npos;
+    if (input.ends_with("\r\n"))
+        input.remove_suffix(2);
+    else if (input.back() == '\r' || (!hasCr && input.back() == '\n'))
+        input.remove_suffix(1);
+
     std::string copy;
-    copy.reserve(input.size() + input.size() / 16 + 2);
-    LineReader lines = netlistLines(input);
-    std::string_view line;
-    while (lines.next(line)) {
-        copy += "\r\n";
-        for (std::size_t lf; (lf = line.find('\n')) != std::string_view::npos;) {
-            copy.append(line.substr(0, lf));
-            copy += "\r\n";
-            line.remove_prefix(lf + 1);
+    copy.resize(2 * input.size() + 2); // at most every byte a line end
+    char* out = copy.data();
+    *out++ = '\r';
+    *out++ = '\n';
+    const char* in = input.data();
+    const char* const end = in + input.size();
+    while (in != end) {
+        const char c = *in++;
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && in != end && *in == '\n')
+                ++in;
+            *out++ = '\r';
+            *out++ = '\n';
+        } else {
+            *out++ = c;
         }
-        copy.append(line);
     }
+    copy.resize(static_cast<std::size_t>(out - copy.data()));
     upperCaseInPlace(copy);
     return copy;
 }

@@ -10,6 +10,8 @@ namespace lintora {
 // mntsout: builds a net line from a net record, "GND; 2: U1.7, U2.7, " (no line end). The
 // number of pins written is the value of slot 1, whatever the other slots hold.
 void mntsout(const FieldArray& fields, std::string& line);
+// The same net line appended to `text` (which keeps what it held).
+void appendNetLine(const FieldArray& fields, std::string& text);
 
 // mptsout: builds a parts line from a parts record, "! 74HC00; U1: DIP14? " (no line end).
 void mptsout(const FieldArray& fields, std::string& line);

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <initializer_list>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -98,14 +99,21 @@ void ensureReplaceable(const std::filesystem::path& path) {
         throw WriteFailed(path.string());
 }
 
-void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+namespace {
+
+// Writes the pieces one after the other as the whole file at `path` (see
+// writeFileAtomically).
+void writePiecesAtomically(const std::filesystem::path& path,
+                           std::initializer_list<std::string_view> pieces) {
     ensureReplaceable(path);
     std::filesystem::path temporary = path;
     temporary += ".partial";
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
         throw WriteFailed(path.string());
-    const bool written = writeAll(fd, bytes);
+    bool written = true;
+    for (const std::string_view piece : pieces)
+        written = written && writeAll(fd, piece);
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
         ::unlink(temporary.c_str());
@@ -113,16 +121,24 @@ void writeFileAtomically(const std::filesystem::path& path, std::string_view byt
     }
 }
 
+} // namespace
+
+void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+    writePiecesAtomically(path, {bytes});
+}
+
 void printTextFile(const std::filesystem::path& path, std::string_view text,
                    TextEncoding encoding) {
+    if (encoding == TextEncoding::Utf8) {
+        // The text is written as it is, followed by the closing line end: no copy of it.
+        writePiecesAtomically(path, {text, "\r\n"});
+        return;
+    }
     std::string whole;
     whole.reserve(text.size() + 2);
     whole.append(text);
     whole.append("\r\n");
-    if (encoding == TextEncoding::Utf8)
-        writeFileAtomically(path, whole);
-    else
-        writeFileAtomically(path, encodeText(whole, encoding));
+    writeFileAtomically(path, encodeText(whole, encoding));
 }
 
 void deleteFile(const std::filesystem::path& path) {
