@@ -1,5 +1,8 @@
 #include "readers/reader_support.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace lintora {
 
 LineReader netlistLines(std::string_view text) {
@@ -14,9 +17,8 @@ void ReaderOutput::addNet() {
 }
 
 void ReaderOutput::addPart() {
-    mptsout(fields, m_line);
-    m_partsText += m_line;
-    m_partsText += "\r\n";
+    appendPartLine(fields, m_partsText);
+    m_partsText.append("\r\n", 2);
 }
 
 void ReaderOutput::writeNetFile() const {
@@ -34,10 +36,28 @@ void convertFirstSeparator(std::string& pin, char separator) {
 }
 
 void convertAllSeparators(std::string& pin, std::string_view separators) {
-    for (std::size_t i = 1; i < pin.size(); ++i)
-        if (separators.find(pin[i]) != std::string_view::npos)
-            pin[i] = '.';
+    char* const text = pin.data();
+    const std::size_t size = pin.size();
+    for (std::size_t i = 1; i < size; ++i) {
+        for (const char separator : separators) {
+            if (text[i] == separator) {
+                text[i] = '.';
+                break;
+            }
+        }
+    }
 }
+
+namespace {
+
+// True when one of the eight bytes of `word` is `byte`.
+bool hasByte(std::uint64_t word, char byte) {
+    constexpr std::uint64_t kEachByte = 0x0101010101010101ULL;
+    const std::uint64_t x = word ^ (kEachByte * static_cast<unsigned char>(byte));
+    return ((x - kEachByte) & ~x & (kEachByte << 7)) != 0;
+}
+
+} // namespace
 
 std::string normalisedUpperCaseCopy(std::string_view input) {
     // Every line is preceded by CR LF, and inside a line every lone LF becomes CR LF too; so
@@ -60,6 +80,17 @@ std::string normalisedUpperCaseCopy(std::string_view input) {
     const char* in = input.data();
     const char* const end = in + input.size();
     while (in != end) {
+        // Eight bytes at a time while they hold no line end.
+        if (end - in >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, in, 8);
+            if (!hasByte(word, '\r') && !hasByte(word, '\n')) {
+                std::memcpy(out, &word, 8);
+                in += 8;
+                out += 8;
+                continue;
+            }
+        }
         const char c = *in++;
         if (c == '\r' || c == '\n') {
             if (c == '\r' && in != end && *in == '\n')

@@ -67,7 +67,6 @@ private:
     const Workspace& m_workspace;
     std::string m_netText;
     std::string m_partsText;
-    std::string m_line;
 };
 
 // Token tests of the reader loops.
@@ -80,6 +79,15 @@ inline bool onlyBlanksAfter(std::string_view line, std::size_t i) {
         if (!isBlankOrTab(line[k]))
             return false;
     return true;
+}
+
+// The end of the run of characters from position `from` on for which `plain` holds: a
+// reader takes such a run into its token at once instead of character by character.
+template <typename Plain>
+std::size_t endOfRun(std::string_view line, std::size_t from, Plain plain) {
+    while (from < line.size() && plain(line[from]))
+        ++from;
+    return from;
 }
 
 // Converts a pin token's separator to ".": the first `separator` that is not the token's

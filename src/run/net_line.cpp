@@ -56,16 +56,34 @@ void mntsout(const FieldArray& fields, std::string& line) {
     appendNetLine(fields, line);
 }
 
+void appendPartLine(const FieldArray& fields, std::string& text) {
+    const std::string& attribute = fields.at(0);
+    const std::string& partName = fields.at(1);
+    const std::string& reference = fields.at(2);
+    const std::string& footprint = fields.at(3);
+    const std::size_t start = text.size();
+    const std::size_t length =
+        attribute.size() + partName.size() + reference.size() + footprint.size() + 8;
+    if (text.capacity() - start < length)
+        text.reserve(std::max(start + length, 2 * text.capacity()));
+    text.resize(start + length);
+    char* out = text.data() + start;
+    const auto put = [&out](const std::string& field, char separator) {
+        std::memcpy(out, field.data(), field.size());
+        out += field.size();
+        out[0] = separator;
+        out[1] = ' ';
+        out += 2;
+    };
+    put(attribute, '!');
+    put(partName, ';');
+    put(reference, ':');
+    put(footprint, '?');
+}
+
 void mptsout(const FieldArray& fields, std::string& line) {
     line.clear();
-    line += fields.at(0);
-    line += "! ";
-    line += fields.at(1);
-    line += "; ";
-    line += fields.at(2);
-    line += ": ";
-    line += fields.at(3);
-    line += "? ";
+    appendPartLine(fields, line);
 }
 
 namespace {

@@ -15,6 +15,8 @@ void appendNetLine(const FieldArray& fields, std::string& text);
 
 // mptsout: builds a parts line from a parts record, "! 74HC00; U1: DIP14? " (no line end).
 void mptsout(const FieldArray& fields, std::string& line);
+// The same parts line appended to `text`.
+void appendPartLine(const FieldArray& fields, std::string& text);
 
 // mts1net: splits a net line into a record: ";" ends the name, ":" the count, "," each pin;
 // one character after ";" and after ":" is skipped (the writer puts a blank there), and
