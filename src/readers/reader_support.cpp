@@ -1,5 +1,6 @@
 #include "readers/reader_support.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -38,6 +39,13 @@ void convertFirstSeparator(std::string& pin, char separator) {
 void convertAllSeparators(std::string& pin, std::string_view separators) {
     char* const text = pin.data();
     const std::size_t size = pin.size();
+    if (separators.size() == 1) {
+        const char separator = separators.front();
+        for (std::size_t i = 1; i < size; ++i)
+            if (text[i] == separator)
+                text[i] = '.';
+        return;
+    }
     for (std::size_t i = 1; i < size; ++i) {
         for (const char separator : separators) {
             if (text[i] == separator) {
@@ -50,11 +58,12 @@ void convertAllSeparators(std::string& pin, std::string_view separators) {
 
 namespace {
 
-// True when one of the eight bytes of `word` is `byte`.
-bool hasByte(std::uint64_t word, char byte) {
+// The bytes of `word` that equal `byte`, as their high bits. The lowest one marked is
+// always right (a mark above a true one may be false), which is all the caller uses.
+std::uint64_t bytesEqualTo(std::uint64_t word, char byte) {
     constexpr std::uint64_t kEachByte = 0x0101010101010101ULL;
     const std::uint64_t x = word ^ (kEachByte * static_cast<unsigned char>(byte));
-    return ((x - kEachByte) & ~x & (kEachByte << 7)) != 0;
+    return (x - kEachByte) & ~x & (kEachByte << 7);
 }
 
 } // namespace
@@ -80,16 +89,17 @@ std::string normalisedUpperCaseCopy(std::string_view input) {
     const char* in = input.data();
     const char* const end = in + input.size();
     while (in != end) {
-        // Eight bytes at a time while they hold no line end.
+        // Eight bytes at a time: copied whole, and kept up to the first line end among them.
         if (end - in >= 8) {
             std::uint64_t word;
             std::memcpy(&word, in, 8);
-            if (!hasByte(word, '\r') && !hasByte(word, '\n')) {
-                std::memcpy(out, &word, 8);
-                in += 8;
-                out += 8;
+            std::memcpy(out, &word, 8); // the buffer has room: `out` trails twice the input
+            const std::uint64_t lineEnds = bytesEqualTo(word, '\r') | bytesEqualTo(word, '\n');
+            const std::size_t kept = lineEnds == 0 ? 8 : std::countr_zero(lineEnds) / 8;
+            in += kept;
+            out += kept;
+            if (kept == 8)
                 continue;
-            }
         }
         const char c = *in++;
         if (c == '\r' || c == '\n') {

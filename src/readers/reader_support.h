@@ -36,6 +36,10 @@ public:
         : m_text(readInputText(path)), m_lines(netlistLines(m_text)) {}
     bool next(std::string_view& line) { return m_lines.next(line); }
     const std::string& text() const { return m_text; }
+    // Upper-cases the whole text at once (see upperCaseInPlace), for a reader that reads
+    // every line upper-cased: the same lines as upper-casing each one, without the copies.
+    // The position in the text stays where it is.
+    void upperCase() { upperCaseInPlace(m_text); }
 
 private:
     std::string m_text;

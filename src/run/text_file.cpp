@@ -2,7 +2,10 @@
 
 #include "run/errors.h"
 
+#include <bit>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <cstdio>
 #include <initializer_list>
 #include <fcntl.h>
@@ -50,17 +53,42 @@ std::string readInputText(const std::filesystem::path& path) {
     return text;
 }
 
+namespace {
+
+// The bytes of `word` that equal `byte`, as their high bits. The lowest one marked is
+// always right (a mark above a true one may be false), which is all the callers use.
+std::uint64_t bytesEqualTo(std::uint64_t word, char byte) {
+    constexpr std::uint64_t kEachByte = 0x0101010101010101ULL;
+    const std::uint64_t x = word ^ (kEachByte * static_cast<unsigned char>(byte));
+    return (x - kEachByte) & ~x & (kEachByte << 7);
+}
+
+// Position of the first CR (and LF, when `lf` says so) from `from` on; text.size() when
+// there is none. Eight bytes at a time: lines are often short, so a library search per line
+// costs more than the line.
+std::size_t findLineEnd(std::string_view text, std::size_t from, bool lf) {
+    const char* const data = text.data();
+    std::size_t i = from;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, data + i, 8);
+        const std::uint64_t ends = bytesEqualTo(word, '\r') | (lf ? bytesEqualTo(word, '\n') : 0);
+        if (ends != 0)
+            return i + static_cast<std::size_t>(std::countr_zero(ends)) / 8;
+    }
+    for (; i < text.size(); ++i)
+        if (data[i] == '\r' || (lf && data[i] == '\n'))
+            return i;
+    return text.size();
+}
+
+} // namespace
+
 bool LineReader::next(std::string_view& line) {
     if (m_pos >= m_text.size())
         return false;
     const std::size_t start = m_pos;
-    std::size_t end = start;
-    if (m_loneLfEndsLine) {
-        while (end < m_text.size() && m_text[end] != '\r' && m_text[end] != '\n')
-            ++end;
-    } else {
-        end = m_text.find('\r', start);
-    }
+    const std::size_t end = findLineEnd(m_text, start, m_loneLfEndsLine);
     if (end >= m_text.size()) {
         line = m_text.substr(start);
         m_pos = m_text.size();
