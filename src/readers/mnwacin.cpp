@@ -17,7 +17,8 @@ namespace lintora {
 namespace {
 
 // The input upper-cased, with every LF turned into a real line break, one line after the
-// other, and whether it holds ":", "," and "." at all.
+// other (after an empty first line, which holds no net), and whether it holds ":", "," and
+// "." at all.
 struct ConvertedInput {
     std::string text;
     bool hasColon = false;
@@ -25,27 +26,20 @@ struct ConvertedInput {
     bool hasFullStop = false;
 };
 
-ConvertedInput convertInput(ReaderInput& input) {
+ConvertedInput convertInput(const ReaderInput& input) {
     ConvertedInput converted;
-    std::string_view rawLine;
-    while (input.next(rawLine)) {
-        // Lines ended by CR or CR LF are all kept, not only the last one.
-        for (const char c : upperCased(rawLine)) {
-            if (c == '\n') {
-                converted.text += "\r\n";
-                continue;
-            }
-            if (c == ':')
-                converted.hasColon = true;
-            else if (c == ',')
-                converted.hasComma = true;
-            else if (c == '.')
-                converted.hasFullStop = true;
-            converted.text += c;
-        }
-        converted.text += "\r\n";
-    }
+    // Lines ended by CR or CR LF are all kept, not only the last one.
+    converted.text = normalisedUpperCaseCopy(input.text());
+    const std::string& text = input.text();
+    converted.hasColon = text.find(':') != std::string::npos;
+    converted.hasComma = text.find(',') != std::string::npos;
+    converted.hasFullStop = text.find('.') != std::string::npos;
     return converted;
+}
+
+// Characters of a name or pin: none of the separators, blanks or TABs.
+bool isPlain(char c) {
+    return c != ':' && c != ',' && c != '.' && c != '\n' && !isBlankOrTab(c);
 }
 
 // The nets of the converted text.
@@ -65,7 +59,8 @@ void readNets(const std::string& text, ReaderOutput& out) {
         token.clear();
         if (!line.empty() && line.front() == '*')
             continue; // a comment line
-        for (const char c : line) {
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            const char c = line[i];
             // ":", "," and "." only ever separate; with nothing collected before them they
             // are dropped rather than glued to the next name or pin.
             if (c == ':') {
@@ -92,7 +87,10 @@ void readNets(const std::string& text, ReaderOutput& out) {
                 }
                 token.clear();
             } else if (c != '\n' && !isBlankOrTab(c)) {
-                token += c;
+                // The plain characters after this one join the token with it.
+                const std::size_t next = endOfRun(line, i + 1, isPlain);
+                token.append(line.substr(i, next - i));
+                i = next - 1;
             }
         }
     }
