@@ -142,6 +142,9 @@ void readNets(LineReader& copy, ReaderOutput& out) {
                 const std::size_t next = endOfRun(line, i + 1, isPlainInNets);
                 token.append(line.substr(i, next - i));
                 i = next - 1;
+            } else {
+                // Blanks change nothing: pass over all of them.
+                i = endOfRun(line, i + 1, isBlankOrTab) - 1;
             }
         }
     }

@@ -129,6 +129,10 @@ void readNets(LineReader& copy, ReaderOutput& out) {
                 token.append(line.substr(i, next - i));
                 i = next - 1;
             }
+            if (blank && token.empty()) {
+                // Further blanks before the next token change nothing: pass over them.
+                i = endOfRun(line, i + 1, isBlankOrTab) - 1;
+            }
         }
     }
     // The last net needs no line after it.

@@ -136,6 +136,10 @@ void readNets(LineReader& copy, ReaderOutput& out) {
                 token.append(line.substr(i, next - i));
                 i = next - 1;
             }
+            if (!atEnd && isBlankOrTab(c) && token.empty()) {
+                // Further blanks before the next token change nothing: pass over them.
+                i = endOfRun(line, i + 1, isBlankOrTab) - 1;
+            }
         }
         // A line without ";" outside a continued net names no net: it contributes nothing.
         if (!continued && netOpen)

@@ -91,6 +91,9 @@ void readNets(const std::string& text, ReaderOutput& out) {
                 const std::size_t next = endOfRun(line, i + 1, isPlain);
                 token.append(line.substr(i, next - i));
                 i = next - 1;
+            } else if (isBlankOrTab(c)) {
+                // Blanks change nothing: pass over all of them.
+                i = endOfRun(line, i + 1, isBlankOrTab) - 1;
             }
         }
     }

@@ -1,5 +1,6 @@
 #include "readers/reader_support.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -81,8 +82,12 @@ std::string normalisedUpperCaseCopy(std::string_view input) {
     else if (input.back() == '\r' || (!hasCr && input.back() == '\n'))
         input.remove_suffix(1);
 
+    // Room for the copy: one more byte for every CR and LF (a CR LF needs none, so this is a
+    // little more than it takes).
+    const std::size_t lineEnds = static_cast<std::size_t>(
+        std::count_if(input.begin(), input.end(), [](char c) { return c == '\r' || c == '\n'; }));
     std::string copy;
-    copy.resize(2 * input.size() + 2); // at most every byte a line end
+    copy.resize(2 + input.size() + lineEnds + 8);
     char* out = copy.data();
     *out++ = '\r';
     *out++ = '\n';
@@ -93,7 +98,7 @@ std::string normalisedUpperCaseCopy(std::string_view input) {
         if (end - in >= 8) {
             std::uint64_t word;
             std::memcpy(&word, in, 8);
-            std::memcpy(out, &word, 8); // the buffer has room: `out` trails twice the input
+            std::memcpy(out, &word, 8); // the 8 spare bytes at the end make room for this
             const std::uint64_t lineEnds = bytesEqualTo(word, '\r') | bytesEqualTo(word, '\n');
             const std::size_t kept = lineEnds == 0 ? 8 : std::countr_zero(lineEnds) / 8;
             in += kept;
