@@ -9,6 +9,7 @@ void convertBracketNetlist(Workspace& ws, const std::string& path, std::string& 
     input.upperCase();
     LineReader lines = netlistLines(input.text());
     ReaderOutput out(ws);
+    out.reserveFor(input.text().size());
     if (!readParts(lines, out)) {
         ws.observer.hideProgress();
         return;

@@ -218,6 +218,7 @@ void mnaccin(Workspace& ws, const std::string& path, std::string& status) {
     ReaderInput input(path);
     input.upperCase(); // every line is read upper-cased
     ReaderOutput out(ws);
+    out.reserveFor(input.text().size());
 
     std::string_view line;
     if (!readParts(input, out, line)) {

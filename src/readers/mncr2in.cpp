@@ -145,6 +145,7 @@ void mncr2in(Workspace& ws, const std::string& path, std::string& status) {
     status = kStatusBad;
     ReaderInput input(path);
     ReaderOutput out(ws);
+    out.reserveFor(input.text().size());
     out.writePartsFile();
     if (!findNetsHeading(input)) {
         ws.observer.hideProgress();

@@ -173,6 +173,7 @@ void mncsiin(Workspace& ws, const std::string& path, std::string& status) {
     ReaderInput input(path);
     input.upperCase(); // every line is read upper-cased
     ReaderOutput out(ws);
+    out.reserveFor(input.text().size());
 
     if (!readComponents(input, out)) {
         // No ".COM" before ".NET" or the end of the file: not a CSi netlist, nothing written.

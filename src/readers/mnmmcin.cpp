@@ -85,6 +85,7 @@ void mnmmcin(Workspace& ws, const std::string& path, const std::string& partsPat
 
     ReaderInput input(path);
     input.upperCase();
+    out.reserveFor(input.text().size());
     FieldArray& f = out.fields;
     f.clear();
     std::string token;

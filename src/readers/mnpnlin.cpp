@@ -130,6 +130,7 @@ void mnpnlin(Workspace& ws, const std::string& path, std::string& status) {
     ReaderInput input(path);
     input.upperCase(); // every line is read upper-cased
     ReaderOutput out(ws);
+    out.reserveFor(input.text().size());
 
     const bool foundNets = readParts(input, out);
     out.writePartsFile();

@@ -161,6 +161,7 @@ void mnsfxin(Workspace& ws, const std::string& path, std::string& status) {
     ReaderInput input(path);
     input.upperCase(); // every line is read upper-cased
     ReaderOutput out(ws);
+    out.reserveFor(input.text().size());
     const Section reached = readParts(input, out);
     if (reached == Section::None) {
         ws.observer.hideProgress();

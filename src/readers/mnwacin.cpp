@@ -16,25 +16,10 @@ namespace lintora {
 
 namespace {
 
-// The input upper-cased, with every LF turned into a real line break, one line after the
-// other (after an empty first line, which holds no net), and whether it holds ":", "," and
-// "." at all.
-struct ConvertedInput {
-    std::string text;
-    bool hasColon = false;
-    bool hasComma = false;
-    bool hasFullStop = false;
-};
-
-ConvertedInput convertInput(const ReaderInput& input) {
-    ConvertedInput converted;
-    // Lines ended by CR or CR LF are all kept, not only the last one.
-    converted.text = normalisedUpperCaseCopy(input.text());
-    const std::string& text = input.text();
-    converted.hasColon = text.find(':') != std::string::npos;
-    converted.hasComma = text.find(',') != std::string::npos;
-    converted.hasFullStop = text.find('.') != std::string::npos;
-    return converted;
+// A file of this format holds ":", "," and "." somewhere.
+bool hasSeparators(std::string_view text) {
+    return text.find(':') != std::string_view::npos && text.find(',') != std::string_view::npos &&
+           text.find('.') != std::string_view::npos;
 }
 
 // Characters of a name or pin: none of the separators, blanks or TABs.
@@ -42,8 +27,10 @@ bool isPlain(char c) {
     return c != ':' && c != ',' && c != '.' && c != '\n' && !isBlankOrTab(c);
 }
 
-// The nets of the converted text.
-void readNets(const std::string& text, ReaderOutput& out) {
+// The nets of the upper-cased input, whose lines end at CR, CR LF and LF alike (lines ended
+// by CR or CR LF are all kept, not only the last one); they are read as in the normalised
+// copy, after an empty first line, which holds no net.
+void readNets(std::string_view text, ReaderOutput& out) {
     FieldArray& f = out.fields;
     std::size_t pinCounter = 0;
     bool netOpen = false; // a name was read and its "." has not come yet
@@ -53,7 +40,7 @@ void readNets(const std::string& text, ReaderOutput& out) {
         f[pinCounter] = token;
         ++pinCounter;
     };
-    LineReader lines(text);
+    LineReader lines = normalisedCopyLines(text);
     std::string_view line;
     while (lines.next(line)) {
         token.clear();
@@ -104,19 +91,17 @@ void readNets(const std::string& text, ReaderOutput& out) {
 // mnwacin: converts a WACOM SIMPLE NET netlist into net.tmp and an empty parts.tmp.
 void mnwacin(Workspace& ws, const std::string& path, std::string& status) {
     status = kStatusBad;
-    ConvertedInput converted;
-    {
-        ReaderInput input(path);
-        converted = convertInput(input);
-    }
-    if (!(converted.hasColon && converted.hasComma && converted.hasFullStop)) {
+    ReaderInput input(path);
+    if (!hasSeparators(input.text())) {
         ws.observer.hideProgress();
         return;
     }
     status = kStatusGood;
+    input.upperCase();
     ReaderOutput out(ws);
+    out.reserveFor(input.text().size());
     out.writePartsFile();
-    readNets(converted.text, out);
+    readNets(input.text(), out);
     out.writeNetFile();
 }
 

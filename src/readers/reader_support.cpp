@@ -13,6 +13,11 @@ LineReader netlistLines(std::string_view text) {
                                 : LineReader::LoneLf::StaysInLine);
 }
 
+void ReaderOutput::reserveFor(std::size_t inputBytes) {
+    m_netText.reserve(inputBytes + inputBytes / 8);
+    m_partsText.reserve(inputBytes / 2);
+}
+
 void ReaderOutput::addNet() {
     appendNetLine(fields, m_netText);
     m_netText.append("\r\n", 2);
@@ -121,19 +126,25 @@ std::string normalisedUpperCaseCopy(std::string_view input) {
     return copy;
 }
 
+LineReader normalisedCopyLines(std::string_view upperCasedInput) {
+    return LineReader(upperCasedInput, LineReader::LoneLf::EndsLine,
+                      LineReader::Framing::NormalisedCopy);
+}
+
 void convertThroughNormalisedCopy(Workspace& ws, const std::string& path, std::string& status,
                                   CopySection readParts, void (*readNets)(LineReader&, ReaderOutput&)) {
     status = kStatusBad;
-    const ReaderInput input(path);
-    const std::string copy = normalisedUpperCaseCopy(input.text());
-    LineReader copyLines(copy);
+    ReaderInput input(path);
+    input.upperCase();
+    LineReader copyLines = normalisedCopyLines(input.text());
     ReaderOutput out(ws);
+    out.reserveFor(input.text().size());
 
     const bool foundNets = readParts(copyLines, out);
     out.writePartsFile();
     if (!foundNets) {
         // Not a file of this format: net.tmp is left holding the normalised copy.
-        printTextFile(ws.file(files::net), copy);
+        printTextFile(ws.file(files::net), normalisedUpperCaseCopy(input.text()));
         ws.observer.hideProgress();
         return;
     }

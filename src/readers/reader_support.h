@@ -61,6 +61,11 @@ public:
     // Appends the parts line of slots 0 to 3.
     void addPart();
 
+    // Makes room for the texts read from an input of `inputBytes` bytes at once, so that
+    // they need not grow (and be copied) step by step: net.tmp is seldom longer than its
+    // input. Room that is never written costs no memory.
+    void reserveFor(std::size_t inputBytes);
+
     std::string& netText() { return m_netText; }
     std::string& partsText() { return m_partsText; }
 
@@ -105,6 +110,8 @@ void convertAllSeparators(std::string& pin, std::string_view separators);
 // line preceded by CR LF (so the copy starts with an empty line), upper-cased, and every
 // lone LF turned into a real line break.
 std::string normalisedUpperCaseCopy(std::string_view input);
+// The lines of that copy, read from the upper-cased input itself without making the copy.
+LineReader normalisedCopyLines(std::string_view upperCasedInput);
 
 // The frame of the readers that walk that copy: the parts section up to the nets keyword
 // (`readParts` says whether it found it), parts.tmp, then the nets section and net.tmp.

@@ -85,6 +85,11 @@ std::size_t findLineEnd(std::string_view text, std::size_t from, bool lf) {
 } // namespace
 
 bool LineReader::next(std::string_view& line) {
+    if (m_emptyFirstLine) {
+        m_emptyFirstLine = false;
+        line = std::string_view();
+        return true;
+    }
     if (m_pos >= m_text.size())
         return false;
     const std::size_t start = m_pos;
@@ -98,6 +103,10 @@ bool LineReader::next(std::string_view& line) {
     m_pos = end + 1;
     if (m_text[end] == '\r' && m_pos < m_text.size() && m_text[m_pos] == '\n')
         ++m_pos;
+    // In the normalised copy the text's last line end is followed by nothing.
+    if (m_lineEndsBefore && line.empty() && m_pos >= m_text.size() &&
+        (m_text[end] == '\r' || m_text.find('\r') == std::string_view::npos))
+        return false;
     return true;
 }
 
