@@ -31,16 +31,13 @@ constexpr char kEndOfLine = '\0'; // stands for the empty character after a line
 // character, so a token that starts with "." grows one character at a time.
 template <typename Plain>
 std::size_t takeIntoToken(std::string& token, std::string_view line, std::size_t i, Plain plain) {
-    if (line[i] == '.' && token.empty())
-        token += '.';
-    else if (!token.empty() && token.front() == '.')
+    if ((token.empty() ? line[i] : token.front()) == '.') {
         token += line[i];
-    else {
-        const std::size_t next = endOfRun(line, i + 1, plain);
-        token.append(line.substr(i, next - i));
-        return next - 1;
+        return i;
     }
-    return i;
+    const std::size_t next = endOfRun(line, i + 1, plain);
+    token.append(line.substr(i, next - i));
+    return next - 1;
 }
 
 // The component lines before ".NET" (or the end of the file). Returns true when a ".COM"

@@ -35,6 +35,7 @@ Section readParts(ReaderInput& input, ReaderOutput& out) {
     FieldArray& f = out.fields;
     Section section = Section::None;
     std::string token;
+    const auto isPlain = [](char c) { return !isBlankOrQuote(c); };
     std::string_view line;
     while (input.next(line)) {
         token.clear();
@@ -81,8 +82,7 @@ Section readParts(ReaderInput& input, ReaderOutput& out) {
                 // except in a token that starts with "*": the keywords are tested at each
                 // of its characters.
                 const bool keywordLike = (token.empty() ? c : token.front()) == '*';
-                const std::size_t next =
-                    keywordLike ? i + 1 : endOfRun(line, i + 1, [](char n) { return !isBlankOrQuote(n); });
+                const std::size_t next = keywordLike ? i + 1 : endOfRun(line, i + 1, isPlain);
                 token.append(line.substr(i, next - i));
                 i = next - 1;
             }

@@ -35,16 +35,13 @@ bool isSectionKeyword(const std::string& token) {
 // of characters up to the next blank or TAB at once. Returns the position of the last
 // character taken.
 std::size_t takeIntoToken(std::string& token, std::string_view line, std::size_t i) {
-    if (line[i] == '*' && token.empty())
-        token += '*';
-    else if (!token.empty() && token.front() == '*')
+    if ((token.empty() ? line[i] : token.front()) == '*') {
         token += line[i];
-    else {
-        const std::size_t next = endOfRun(line, i + 1, [](char c) { return !isBlankOrTab(c); });
-        token.append(line.substr(i, next - i));
-        return next - 1;
+        return i;
     }
-    return i;
+    const std::size_t next = endOfRun(line, i + 1, [](char c) { return !isBlankOrTab(c); });
+    token.append(line.substr(i, next - i));
+    return next - 1;
 }
 
 // The parts section, up to "*NET*". Returns true when "*NET*" was found.

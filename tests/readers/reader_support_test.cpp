@@ -33,7 +33,8 @@ TEST(NormalisedCopy, PutsALineEndBeforeEachLineAndTurnsEveryLineEndIntoCrLf) {
         {"A\r\nB\n\n", "\r\nA\r\nB\r\n\r\n"},
         {"X\r\r", "\r\nX\r\n"},
         {"net gnd: u1-7,\nr1-2.\r\n", "\r\nNET GND: U1-7,\r\nR1-2."},
-        {"long line of text\nand more text here ａｂ\r\n", "\r\nLONG LINE OF TEXT\r\nAND MORE TEXT HERE ＡＢ"},
+        {"long line of text\nand more text here ａｂ\r\n",
+         "\r\nLONG LINE OF TEXT\r\nAND MORE TEXT HERE ＡＢ"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(std::string(c.input)));
