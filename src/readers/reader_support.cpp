@@ -104,8 +104,8 @@ std::string normalisedUpperCaseCopy(std::string_view input) {
             std::uint64_t word;
             std::memcpy(&word, in, 8);
             std::memcpy(out, &word, 8); // the 8 spare bytes at the end make room for this
-            const std::uint64_t lineEnds = bytesEqualTo(word, '\r') | bytesEqualTo(word, '\n');
-            const std::size_t kept = lineEnds == 0 ? 8 : std::countr_zero(lineEnds) / 8;
+            const std::uint64_t ends = bytesEqualTo(word, '\r') | bytesEqualTo(word, '\n');
+            const std::size_t kept = ends == 0 ? 8 : std::countr_zero(ends) / 8;
             in += kept;
             out += kept;
             if (kept == 8)
