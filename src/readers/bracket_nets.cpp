@@ -5,9 +5,11 @@ namespace lintora {
 void convertBracketNetlist(Workspace& ws, const std::string& path, std::string& status,
                            BracketPartsSection readParts, BracketPinConversion convertPin) {
     status = kStatusBad;
-    const ReaderInput input(path);
+    ReaderInput input(path);
+    input.upperCase();
     LineReader lines = netlistLines(input.text());
     ReaderOutput out(ws);
+    out.reserveFor(input.text().size());
     if (!readParts(lines, out)) {
         ws.observer.hideProgress();
         return;
@@ -41,9 +43,11 @@ void readBracketNets(LineReader& lines, ReaderOutput& out, BracketPinConversion 
         token.clear();
     };
 
-    std::string_view raw;
-    while (lines.next(raw)) {
-        const std::string line = upperCased(raw);
+    // A name or pin: anything but brackets, blanks and TABs.
+    const auto isPlain = [](char c) { return c != '(' && c != ')' && c != ' ' && c != '\t'; };
+
+    std::string_view line;
+    while (lines.next(line)) {
         for (std::size_t i = 0; i <= line.size(); ++i) {
             const bool atEnd = i == line.size();
             const char c = atEnd ? '\0' : line[i];
@@ -72,7 +76,10 @@ void readBracketNets(LineReader& lines, ReaderOutput& out, BracketPinConversion 
                 writeNet();
                 block = Block::Between;
             } else if (!atEnd && c != '\t' && c != ' ') {
-                token += c;
+                // The plain characters after this one join the token with it.
+                const std::size_t next = endOfRun(line, i + 1, isPlain);
+                token.append(line.substr(i, next - i));
+                i = next - 1;
             }
         }
     }

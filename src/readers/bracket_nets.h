@@ -19,7 +19,7 @@
 namespace lintora {
 
 // Reads the component blocks up to the line that opens the first net. Returns true when
-// such a line was found; the lines after it are the nets.
+// such a line was found; the lines after it are the nets. The lines come upper-cased.
 using BracketPartsSection = bool (*)(LineReader& lines, ReaderOutput& out);
 // Turns a pin token ("U1-7") into Lintora's pin form ("U1.7").
 using BracketPinConversion = void (*)(std::string& pin);
@@ -29,7 +29,8 @@ using BracketPinConversion = void (*)(std::string& pin);
 void convertBracketNetlist(Workspace& ws, const std::string& path, std::string& status,
                            BracketPartsSection readParts, BracketPinConversion convertPin);
 
-// The net blocks from the line after the one that opened the first net to the end.
+// The net blocks from the line after the one that opened the first net to the end; `lines`
+// walks upper-cased text.
 void readBracketNets(LineReader& lines, ReaderOutput& out, BracketPinConversion convertPin);
 
 } // namespace lintora

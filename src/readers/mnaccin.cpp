@@ -22,25 +22,41 @@
 
 namespace lintora {
 
+using namespace std::string_view_literals;
+
 namespace {
 
 constexpr char kEndOfLine = '\0'; // stands for the empty character after a line's end
+
+// Adds the character at `i` and the plain characters after it to the token; returns the
+// position of the last one taken. The keywords start with a bracket and are tested at every
+// character, so a token that starts with one grows one character at a time.
+template <typename Plain>
+std::size_t takeIntoToken(std::string& token, std::string_view line, std::size_t i, Plain plain) {
+    const char first = token.empty() ? line[i] : token.front();
+    if (first == '(' || first == ')') {
+        token += line[i];
+        return i;
+    }
+    const std::size_t next = endOfRun(line, i + 1, plain);
+    token.append(line.substr(i, next - i));
+    return next - 1;
+}
 
 // Which slot the next quoted value of the parts section goes to.
 enum class ValueField { None, PartName, Reference, Footprint };
 
 // The parts section, up to the first "(NET " entry. Returns true when it was found; `line`
-// then holds that line, upper-cased, for the nets section to read again.
-bool readParts(ReaderInput& input, ReaderOutput& out, std::string& line) {
+// then holds that line for the nets section to read again. The input is upper-cased.
+bool readParts(ReaderInput& input, ReaderOutput& out, std::string_view& line) {
     FieldArray& f = out.fields;
     ValueField valueField = ValueField::None;
     std::string token;
-    std::string_view raw;
-    while (input.next(raw)) {
+    // A value's characters: anything but quotes (which are counted), blanks, TABs and ")".
+    const auto isPlain = [](char c) { return c != '"' && c != ')' && !isBlankOrTab(c); };
+    while (input.next(line)) {
         token.clear();
         int quotes = 0; // quotes since the line start or since the last value was taken
-        line.assign(raw);
-        upperCaseInPlace(line);
         const auto takeValue = [&](std::size_t slot) {
             f[slot] = token;
             token.clear();
@@ -52,25 +68,25 @@ bool readParts(ReaderInput& input, ReaderOutput& out, std::string& line) {
             const bool atEnd = i == line.size();
             if (!atEnd && c == '"') {
                 ++quotes;
-            } else if (token == "(COMPVALUE") {
+            } else if (token == "(COMPVALUE"sv) {
                 token.clear();
                 valueField = ValueField::Footprint;
             } else if (valueField == ValueField::Footprint && quotes == 2) {
                 takeValue(3);
-            } else if (token == "(NET" && !atEnd && c == ' ') {
+            } else if (token == "(NET"sv && !atEnd && c == ' ') {
                 return true;
-            } else if (token == "(PATTERNNAME") {
+            } else if (token == "(PATTERNNAME"sv) {
                 token.clear();
                 valueField = ValueField::PartName;
             } else if (valueField == ValueField::PartName && quotes == 2) {
                 takeValue(1);
-            } else if (token == "(COMPINST") {
+            } else if (token == "(COMPINST"sv) {
                 token.clear();
                 valueField = ValueField::Reference;
             } else if (valueField == ValueField::Reference && quotes == 2) {
                 takeValue(2);
             } else if (!atEnd && !isBlankOrTab(c) && c != ')') {
-                token += c;
+                i = takeIntoToken(token, line, i, isPlain);
             }
         }
         if (!f.at(3).empty()) {
@@ -87,16 +103,16 @@ public:
     explicit NetsReader(ReaderOutput& out) : m_out(out), m_f(out.fields) {}
 
     // Scans one upper-cased line; returns false once ")))" closed the net list.
-    bool scanLine(const std::string& line) {
+    bool scanLine(std::string_view line) {
         m_token.clear();
         for (std::size_t p = 0; p <= line.size(); ++p) {
             const char c = p < line.size() ? line[p] : kEndOfLine;
             const bool atEnd = p == line.size();
-            if (m_token == "(NET" && !atEnd && c == ' ') {
+            if (m_token == "(NET"sv && !atEnd && c == ' ') {
                 startNet(line, p);
                 return true; // the rest of the line was the name
             }
-            if (m_token == "(NODE") {
+            if (m_token == "(NODE"sv) {
                 readNode(line, p);
                 // The node took the rest of the line; what followed its pin number (its
                 // closing brackets) is the token the line ends with. Reading on after the
@@ -107,14 +123,17 @@ public:
             }
             if (!atEnd && c == ',')
                 continue;
-            if (m_token == "))") {
+            if (m_token == "))"sv) {
                 finishNet();
                 m_token.clear();
-            } else if (m_token == ")))") {
+            } else if (m_token == ")))"sv) {
                 finishNet();
                 return false;
             } else if (!atEnd && !isBlankOrTab(c) && c != '"') {
-                m_token += c;
+                p = takeIntoToken(m_token, line, p, isPlain);
+            } else if (!atEnd && isBlankOrTab(c) && m_token.empty()) {
+                // Blanks before a token (the indentation) change nothing: pass over them.
+                p = endOfRun(line, p + 1, isBlankOrTab) - 1;
             }
         }
         return true;
@@ -125,9 +144,11 @@ public:
 
 private:
     static bool dropped(char c) { return c == '"' || isBlankOrTab(c); }
+    // Characters of a token of the nets section: anything but quotes, blanks, TABs and ",".
+    static bool isPlain(char c) { return c != ',' && !dropped(c); }
 
     // The net name is the rest of the line without blanks and quotes.
-    void startNet(const std::string& line, std::size_t from) {
+    void startNet(std::string_view line, std::size_t from) {
         // A net left open (its closing brackets on a line of their own, or missing) is
         // complete once the next net begins.
         finishNet();
@@ -142,7 +163,7 @@ private:
     }
 
     // A node: the first quoted value is the reference, the second the pin number.
-    void readNode(const std::string& line, std::size_t from) {
+    void readNode(std::string_view line, std::size_t from) {
         m_token.clear();
         int quotes = 0;
         std::string pin;
@@ -159,7 +180,11 @@ private:
                     m_token.clear();
                 }
             } else if (!isBlankOrTab(c)) {
-                m_token += c;
+                // The characters after this one up to a quote or blank join the token.
+                const std::size_t next =
+                    endOfRun(line, i + 1, [](char n) { return n != '"' && !isBlankOrTab(n); });
+                m_token.append(line.substr(i, next - i));
+                i = next - 1;
             }
         }
         // A node without a quoted reference names no pin.
@@ -191,9 +216,11 @@ private:
 void mnaccin(Workspace& ws, const std::string& path, std::string& status) {
     status = kStatusBad;
     ReaderInput input(path);
+    input.upperCase(); // every line is read upper-cased
     ReaderOutput out(ws);
+    out.reserveFor(input.text().size());
 
-    std::string line;
+    std::string_view line;
     if (!readParts(input, out, line)) {
         ws.observer.hideProgress(); // not an ACCEL file: nothing is written
         return;
@@ -203,12 +230,8 @@ void mnaccin(Workspace& ws, const std::string& path, std::string& status) {
 
     NetsReader nets(out);
     bool open = nets.scanLine(line);
-    std::string_view raw;
-    while (open && input.next(raw)) {
-        line.assign(raw);
-        upperCaseInPlace(line);
+    while (open && input.next(line))
         open = nets.scanLine(line);
-    }
     if (open)
         nets.finishOpenNet();
     out.writeNetFile();

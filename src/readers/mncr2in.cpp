@@ -13,7 +13,11 @@
 
 #include "readers/readers.h"
 
+#include <algorithm>
+
 namespace lintora {
+
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -43,9 +47,10 @@ public:
 
     // Reads the net lines up to "END" or the end of the input.
     void read(ReaderInput& input) {
-        std::string_view raw;
-        while (input.next(raw)) {
-            if (!readLine(upperCased(raw)))
+        input.upperCase(); // the net lines are read upper-cased
+        std::string_view line;
+        while (input.next(line)) {
+            if (!readLine(line))
                 break;
         }
         // The net that is still open when the list ends belongs to the file as much as
@@ -65,7 +70,7 @@ private:
     }
 
     // Returns false when "END" closed the list.
-    bool readLine(const std::string& line) {
+    bool readLine(std::string_view line) {
         // Column 2 is the second character, not the second byte: a name in double-byte
         // characters must not shift it.
         const std::size_t column2 = byteOffsetOfChar(line, 1);
@@ -75,7 +80,7 @@ private:
             const bool atEnd = i == line.size();
             // "END" closes the list only as a word of its own, so that names such as
             // ENDSTOP or END_SW are read like any other.
-            if (m_token == "END" && (atEnd || isBlankOrTab(c) || c == ','))
+            if (m_token == "END"sv && (atEnd || isBlankOrTab(c) || c == ','))
                 return false;
             if (i == column2 && startsNet && netPending()) {
                 // A new net starts: the one above is complete. A one-letter name in
@@ -92,11 +97,21 @@ private:
                 takeToken(startsNet);
                 continue;
             }
-            if (c != '\t' && c != ' ')
-                m_token += c;
+            if (c != '\t' && c != ' ') {
+                // The plain characters after this one join the token with it ("END" is
+                // only tested at a character that is not plain), up to column 2 where a
+                // net may start.
+                std::size_t next = endOfRun(line, i + 1, isPlain);
+                if (i < column2)
+                    next = std::min(next, column2);
+                m_token.append(line.substr(i, next - i));
+                i = next - 1;
+            }
         }
         return true;
     }
+
+    static bool isPlain(char c) { return c != ',' && !isBlankOrTab(c); }
 
     // A "," or the line end closes the token. Inside a net it is a pin; on a net-start line
     // without an open net it is the net name (the name was not followed by a blank). An
@@ -130,6 +145,7 @@ void mncr2in(Workspace& ws, const std::string& path, std::string& status) {
     status = kStatusBad;
     ReaderInput input(path);
     ReaderOutput out(ws);
+    out.reserveFor(input.text().size());
     out.writePartsFile();
     if (!findNetsHeading(input)) {
         ws.observer.hideProgress();

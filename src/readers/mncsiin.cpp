@@ -20,9 +20,25 @@
 
 namespace lintora {
 
+using namespace std::string_view_literals;
+
 namespace {
 
 constexpr char kEndOfLine = '\0'; // stands for the empty character after a line's end
+
+// Adds the character at `i` and the plain characters after it to the token; returns the
+// position of the last one taken. The keywords start with "." and are tested at every
+// character, so a token that starts with "." grows one character at a time.
+template <typename Plain>
+std::size_t takeIntoToken(std::string& token, std::string_view line, std::size_t i, Plain plain) {
+    if ((token.empty() ? line[i] : token.front()) == '.') {
+        token += line[i];
+        return i;
+    }
+    const std::size_t next = endOfRun(line, i + 1, plain);
+    token.append(line.substr(i, next - i));
+    return next - 1;
+}
 
 // The component lines before ".NET" (or the end of the file). Returns true when a ".COM"
 // line came before it.
@@ -30,9 +46,8 @@ bool readComponents(ReaderInput& input, ReaderOutput& out) {
     bool sawComponents = false;
     FieldArray& f = out.fields;
     std::string token;
-    std::string_view rawLine;
-    while (input.next(rawLine)) {
-        const std::string line = upperCased(rawLine);
+    std::string_view line;
+    while (input.next(line)) {
         int fieldNumber = 0;
         f[1].clear();
         f[2].clear();
@@ -49,13 +64,13 @@ bool readComponents(ReaderInput& input, ReaderOutput& out) {
                 yieldsPart = false; // a comment line
                 break;
             }
-            if (token == ".EODCOM") {
+            if (token == ".EODCOM"sv) {
                 yieldsPart = false;
                 break;
             }
-            if (token == ".NET")
+            if (token == ".NET"sv)
                 return sawComponents;
-            if (token == ".COM") {
+            if (token == ".COM"sv) {
                 sawComponents = true;
                 token.clear();
                 yieldsPart = false;
@@ -73,7 +88,7 @@ bool readComponents(ReaderInput& input, ReaderOutput& out) {
                 token.clear();
                 fieldNumber = 2;
             } else if (!endsWord) {
-                token += c;
+                i = takeIntoToken(token, line, i, [](char next) { return !isBlankOrTab(next); });
             }
         }
         if (yieldsPart && !f[1].empty())
@@ -91,9 +106,10 @@ void readNets(ReaderInput& input, ReaderOutput& out) {
     std::size_t pinCounter = 2;
     std::string token; // carries over from line to line
     std::string reference;
-    std::string_view rawLine;
-    while (input.next(rawLine)) {
-        const std::string line = upperCased(rawLine);
+    // A name, reference or pin number: anything but ":", "}", blanks and TABs.
+    const auto isPlain = [](char c) { return c != ':' && c != '}' && !isBlankOrTab(c); };
+    std::string_view line;
+    while (input.next(line)) {
         for (std::size_t i = 0; i <= line.size(); ++i) {
             const char c = i < line.size() ? line[i] : kEndOfLine;
             const bool atEnd = i == line.size();
@@ -119,7 +135,10 @@ void readNets(ReaderInput& input, ReaderOutput& out) {
                 state = State::WaitingForPinNumber;
             } else if (state == State::WaitingForPinNumber && blankOrEnd && !f.at(0).empty() &&
                        !token.empty()) {
-                f[pinCounter] = reference + "." + token;
+                std::string& pin = f[pinCounter];
+                pin = reference;
+                pin += '.';
+                pin += token;
                 ++pinCounter;
                 token.clear();
                 state = State::WaitingForReference;
@@ -134,7 +153,10 @@ void readNets(ReaderInput& input, ReaderOutput& out) {
                 f[0].clear();
                 state = State::NetClosed;
             } else if (!isBlankOrTab(c) && !atEnd) {
-                token += c;
+                // The plain characters after this one join the token with it.
+                const std::size_t next = endOfRun(line, i + 1, isPlain);
+                token.append(line.substr(i, next - i));
+                i = next - 1;
             }
         }
     }
@@ -146,7 +168,9 @@ void readNets(ReaderInput& input, ReaderOutput& out) {
 void mncsiin(Workspace& ws, const std::string& path, std::string& status) {
     status = kStatusBad;
     ReaderInput input(path);
+    input.upperCase(); // every line is read upper-cased
     ReaderOutput out(ws);
+    out.reserveFor(input.text().size());
 
     if (!readComponents(input, out)) {
         // No ".COM" before ".NET" or the end of the file: not a CSi netlist, nothing written.

@@ -18,11 +18,23 @@
 
 #include "readers/readers.h"
 
+#include <algorithm>
+
 namespace lintora {
+
+using namespace std::string_view_literals;
 
 namespace {
 
 constexpr char kEndOfLine = '\0'; // stands for the empty character after a line's end
+
+// "COMP" and "NETS": the keywords of the component block.
+constexpr std::size_t kKeywordLength = 4;
+
+// Characters of a token of the component block: none of its separators.
+bool isPlainInComponents(char c) {
+    return c != ']' && c != ',' && c != '[' && c != '{' && c != '"' && !isBlankOrTab(c);
+}
 
 // The component block, up to the line that begins with "NETS". Returns true when that line
 // was found inside the component block.
@@ -41,7 +53,7 @@ bool readComponents(LineReader& copy, ReaderOutput& out) {
         for (std::size_t i = 0; i <= line.size(); ++i) {
             const char c = i < line.size() ? line[i] : kEndOfLine;
             const bool atEnd = i == line.size();
-            if (token == "COMP") {
+            if (token == "COMP"sv) {
                 token.clear();
                 componentBlock = true;
                 break;
@@ -49,7 +61,7 @@ bool readComponents(LineReader& copy, ReaderOutput& out) {
             if (componentBlock && !atEnd && c == ']' && !token.empty()) {
                 f[3] = token; // footprint
                 token.clear();
-            } else if (componentBlock && token == "NETS") {
+            } else if (componentBlock && token == "NETS"sv) {
                 return true;
             } else if (componentBlock && !atEnd && c == ',' && !token.empty()) {
                 f[1] = token; // part name; the rest of the line is a comment
@@ -61,7 +73,13 @@ bool readComponents(LineReader& copy, ReaderOutput& out) {
             } else if (componentBlock && !atEnd && c == '{') {
                 token.clear();
             } else if (!atEnd && !isBlankOrTab(c) && c != '"') {
-                token += c;
+                // The plain characters after this one join the token with it, but a token
+                // shorter than the keywords stops at their length to be tested there.
+                std::size_t next = endOfRun(line, i + 1, isPlainInComponents);
+                if (token.size() < kKeywordLength)
+                    next = std::min(next, i + kKeywordLength - token.size());
+                token.append(line.substr(i, next - i));
+                i = next - 1;
             }
         }
         if (!f.at(1).empty())
@@ -71,9 +89,14 @@ bool readComponents(LineReader& copy, ReaderOutput& out) {
 }
 
 // Every "-" after the pin's first character separates reference and pin: U1-7-A -> U1.7.A.
-std::string convertedPin(std::string token) {
-    convertAllSeparators(token, "-");
-    return token;
+void storePin(std::string& slot, const std::string& token) {
+    slot = token;
+    convertAllSeparators(slot, "-");
+}
+
+// Characters of a name or pin: none of the separators of the nets section.
+bool isPlainInNets(char c) {
+    return c != '=' && c != ',' && c != ';' && c != '{' && c != '}' && !isBlankOrTab(c);
 }
 
 // The nets after the "NETS" line, to the end of the copy. The token runs on from line to
@@ -96,7 +119,7 @@ void readNets(LineReader& copy, ReaderOutput& out) {
                 pinCounter = 2;
                 netOpen = true;
             } else if (c == ',' && !token.empty() && !f.at(0).empty()) {
-                f[pinCounter] = convertedPin(token);
+                storePin(f[pinCounter], token);
                 ++pinCounter;
                 token.clear();
             } else if (c == ';') {
@@ -104,7 +127,7 @@ void readNets(LineReader& copy, ReaderOutput& out) {
                 // with no net open (no "=" since the last ";") names nothing: its text is
                 // dropped.
                 if (netOpen) {
-                    f[pinCounter] = convertedPin(token);
+                    storePin(f[pinCounter], token);
                     ++pinCounter;
                     f[1] = std::to_string(pinCounter - 2);
                     out.addNet();
@@ -115,7 +138,13 @@ void readNets(LineReader& copy, ReaderOutput& out) {
             } else if (c == '{' || c == '}') {
                 // braces only frame the block
             } else if (!isBlankOrTab(c)) {
-                token += c;
+                // The plain characters after this one join the token with it.
+                const std::size_t next = endOfRun(line, i + 1, isPlainInNets);
+                token.append(line.substr(i, next - i));
+                i = next - 1;
+            } else {
+                // Blanks change nothing: pass over all of them.
+                i = endOfRun(line, i + 1, isBlankOrTab) - 1;
             }
         }
     }

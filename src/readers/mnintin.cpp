@@ -17,6 +17,8 @@
 
 namespace lintora {
 
+using namespace std::string_view_literals;
+
 namespace {
 
 // The part name field reaches at least to this column: blanks up to it do not end the name.
@@ -47,15 +49,15 @@ bool readParts(LineReader& copy, ReaderOutput& out) {
         for (std::size_t i = 0; i <= line.size();) {
             ++column;
             const bool atEnd = i == line.size();
-            const std::size_t length = atEnd ? 0 : charLength(line, i);
+            std::size_t length = atEnd ? 0 : charLength(line, i);
             const bool blank = !atEnd && isBlankOrTab(line[i]);
             // Keywords are tested before the character at hand: "%NETLIST" counts too.
-            if (token == "%PART") {
+            if (token == "%PART"sv) {
                 token.clear();
                 nameTaken = false;
                 break;
             }
-            if (token == "%NET")
+            if (token == "%NET"sv)
                 return true;
             if (blank && !token.empty() && column > kPartNameColumns && !nameTaken) {
                 f[1] = token; // part name, which is the footprint slot's value too
@@ -69,6 +71,15 @@ bool readParts(LineReader& copy, ReaderOutput& out) {
                 if (!f[1].empty())
                     out.addPart();
             } else if (!atEnd && !blank) {
+                // The characters after this one up to a blank join the token with it, each
+                // counted in `column`; but a token that starts with "%" grows one character
+                // at a time, for the keywords to be tested at each.
+                if ((token.empty() ? line[i] : token.front()) != '%') {
+                    while (i + length < line.size() && !isBlankOrTab(line[i + length])) {
+                        length += charLength(line, i + length);
+                        ++column;
+                    }
+                }
                 token.append(line.substr(i, length));
             }
             if (atEnd)
@@ -84,6 +95,8 @@ void readNets(LineReader& copy, ReaderOutput& out) {
     FieldArray& f = out.fields;
     std::string token;
     std::size_t pinCounter = 2;
+    // A name's or pin's characters: anything but blanks, TABs and "*".
+    const auto isPlain = [](char c) { return c != '*' && !isBlankOrTab(c); };
     const auto completeNet = [&] {
         f[1] = std::to_string(pinCounter - 2);
         out.addNet();
@@ -111,7 +124,14 @@ void readNets(LineReader& copy, ReaderOutput& out) {
                 ++pinCounter;
                 token.clear();
             } else if (!atEnd && !blank && c != '*') {
-                token += c;
+                // The plain characters after this one join the token with it.
+                const std::size_t next = endOfRun(line, i + 1, isPlain);
+                token.append(line.substr(i, next - i));
+                i = next - 1;
+            }
+            if (blank && token.empty()) {
+                // Further blanks before the next token change nothing: pass over them.
+                i = endOfRun(line, i + 1, isBlankOrTab) - 1;
             }
         }
     }

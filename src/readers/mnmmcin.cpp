@@ -19,23 +19,36 @@
 
 #include "readers/readers.h"
 
+#include <algorithm>
+
 namespace lintora {
+
+using namespace std::string_view_literals;
 
 namespace {
 
 constexpr char kEndOfLine = '\0'; // stands for the empty character after a line's end
 
+// "$NET" is tested at every character: a run of plain characters taken at once stops where
+// a shorter token reaches its length.
+constexpr std::size_t kKeywordLength = 4;
+
+// Characters of a name or pin: none of the separators, blanks or TABs.
+bool isPlain(char c) {
+    return c != ';' && c != ',' && !isBlankOrTab(c);
+}
+
 // A parts file line: footprint "!" part name ";" reference designator. Blanks are dropped.
 void readPartsFile(const std::string& partsPath, ReaderOutput& out) {
     FieldArray& f = out.fields;
     ReaderInput parts(partsPath);
+    parts.upperCase();
     std::string token;
-    std::string_view raw;
-    while (parts.next(raw)) {
-        const std::string line = upperCased(raw);
-        if (line == "$END")
+    std::string_view line;
+    while (parts.next(line)) {
+        if (line == "$END"sv)
             break;
-        if (line == "$PTS")
+        if (line == "$PTS"sv)
             continue;
         f[1].clear();
         f[2].clear();
@@ -71,6 +84,8 @@ void mnmmcin(Workspace& ws, const std::string& path, const std::string& partsPat
     out.writePartsFile();
 
     ReaderInput input(path);
+    input.upperCase();
+    out.reserveFor(input.text().size());
     FieldArray& f = out.fields;
     f.clear();
     std::string token;
@@ -81,17 +96,16 @@ void mnmmcin(Workspace& ws, const std::string& path, const std::string& partsPat
         out.addNet();
         f[0].clear();
     };
-    std::string_view raw;
-    while (input.next(raw)) {
+    std::string_view line;
+    while (input.next(line)) {
         token.clear();
-        const std::string line = upperCased(raw);
-        if (line == "$END" || line.empty())
+        if (line == "$END"sv || line.empty())
             break;
         bool lineScanned = true; // false for the "$NET" line and a continued line
         for (std::size_t i = 0; i <= line.size(); ++i) {
             const char c = i < line.size() ? line[i] : kEndOfLine;
             const bool atEnd = i == line.size();
-            if (token == "$NET") {
+            if (token == "$NET"sv) {
                 status = kStatusGood;
                 lineScanned = false;
                 break;
@@ -121,7 +135,12 @@ void mnmmcin(Workspace& ws, const std::string& path, const std::string& partsPat
                     break;
                 }
             } else if (!atEnd && !isBlankOrTab(c)) {
-                token += c;
+                // The plain characters after this one join the token with it.
+                std::size_t next = endOfRun(line, i + 1, isPlain);
+                if (token.size() < kKeywordLength)
+                    next = std::min(next, i + kKeywordLength - token.size());
+                token.append(line.substr(i, next - i));
+                i = next - 1;
             }
         }
         // A line that belongs to no net (before the first ";", or after a closed net

@@ -20,6 +20,8 @@
 
 namespace lintora {
 
+using namespace std::string_view_literals;
+
 namespace {
 
 constexpr char kEndOfLine = '\0'; // stands for the empty character after a line's end
@@ -28,9 +30,10 @@ constexpr char kEndOfLine = '\0'; // stands for the empty character after a line
 bool readParts(ReaderInput& input, ReaderOutput& out) {
     FieldArray& f = out.fields;
     std::string token;
-    std::string_view rawLine;
-    while (input.next(rawLine)) {
-        const std::string line = upperCased(rawLine);
+    // A word's characters: anything but blanks, TABs and "*", which must be tested alone.
+    const auto isPlain = [](char c) { return c != '*' && !isBlankOrTab(c); };
+    std::string_view line;
+    while (input.next(line)) {
         f[1].clear();
         f[2].clear();
         f[3].clear();
@@ -39,15 +42,15 @@ bool readParts(ReaderInput& input, ReaderOutput& out) {
         for (std::size_t i = 0; i <= line.size(); ++i) {
             const char c = i < line.size() ? line[i] : kEndOfLine;
             const bool atEnd = i == line.size();
-            if (token == "SYM*") {
+            if (token == "SYM*"sv) {
                 token.clear();
                 break;
             }
-            if (c == '*' && token != "SYM" && token != "NET") {
+            if (c == '*' && token != "SYM"sv && token != "NET"sv) {
                 token.clear(); // a comment runs to the end of the line
                 break;
             }
-            if (token == "NET*")
+            if (token == "NET*"sv)
                 return true;
             if ((c == ' ' || atEnd) && !token.empty() && haveReference) {
                 f[1] = token; // the last word is both part name and footprint
@@ -58,7 +61,11 @@ bool readParts(ReaderInput& input, ReaderOutput& out) {
                 token.clear();
                 haveReference = true;
             } else if (!isBlankOrTab(c) && !atEnd) {
-                token += c;
+                // The plain characters after this one join the token with it; a "*" is
+                // taken alone, for the keywords to be tested after it.
+                const std::size_t next = c == '*' ? i + 1 : endOfRun(line, i + 1, isPlain);
+                token.append(line.substr(i, next - i));
+                i = next - 1;
             }
         }
         if (!f[1].empty())
@@ -91,10 +98,12 @@ void readNets(ReaderInput& input, ReaderOutput& out) {
         ++pinCounter;
         token.clear();
     };
-    std::string_view rawLine;
-    while (input.next(rawLine)) {
+    // A name's or pin's characters: anything but blanks, TABs, "," and ".", whose first one
+    // turns the line into a pin line.
+    const auto isPlain = [](char c) { return c != ',' && c != '.' && !isBlankOrTab(c); };
+    std::string_view line;
+    while (input.next(line)) {
         token.clear();
-        const std::string line = upperCased(rawLine);
         if (line.empty() || isEndLine(line))
             break;
         bool sawDot = false;
@@ -120,7 +129,10 @@ void readNets(ReaderInput& input, ReaderOutput& out) {
             } else if (c == ',' && i + 1 == line.size()) {
                 break; // a line-ending "," on a line without pins
             } else if (!isBlankOrTab(c) && !atEnd) {
-                token += c;
+                // The plain characters after this one join the token with it.
+                const std::size_t next = endOfRun(line, i + 1, isPlain);
+                token.append(line.substr(i, next - i));
+                i = next - 1;
             }
         }
     }
@@ -133,7 +145,9 @@ void readNets(ReaderInput& input, ReaderOutput& out) {
 void mnmypin(Workspace& ws, const std::string& path, std::string& status) {
     status = kStatusBad;
     ReaderInput input(path);
+    input.upperCase(); // every line is read upper-cased
     ReaderOutput out(ws);
+    out.reserveFor(input.text().size());
 
     const bool foundNets = readParts(input, out);
     out.writePartsFile(); // also when "NET*" never came

@@ -17,6 +17,8 @@
 
 namespace lintora {
 
+using namespace std::string_view_literals;
+
 namespace {
 
 constexpr char kEndOfLine = '\0'; // stands for the empty character after a line's end
@@ -32,22 +34,24 @@ bool endsKeyword(char c, bool atEnd) {
 bool readParts(ReaderInput& input, ReaderOutput& out) {
     FieldArray& f = out.fields;
     bool inParts = false;
-    std::string line;
     std::string token;
-    std::string_view raw;
-    while (input.next(raw)) {
+    // Characters of a name: none of the separators, blanks, TABs or "%". Keywords end at a
+    // character that is not plain, so runs of plain characters never pass over one.
+    const auto isPlain = [](char c) {
+        return c != '=' && c != ';' && c != ',' && c != '%' && !isBlankOrTab(c);
+    };
+    std::string_view line;
+    while (input.next(line)) {
         token.clear();
-        line.assign(raw);
-        upperCaseInPlace(line);
         for (std::size_t i = 0; i <= line.size(); ++i) {
             const char c = i < line.size() ? line[i] : kEndOfLine;
             const bool atEnd = i == line.size();
-            if (!inParts && atEnd && token == "PARTS") {
+            if (!inParts && atEnd && token == "PARTS"sv) {
                 token.clear();
                 inParts = true;
                 break;
             }
-            if (inParts && token == "NETS" && endsKeyword(c, atEnd))
+            if (inParts && token == "NETS"sv && endsKeyword(c, atEnd))
                 return true; // the rest of this line is not read
             if (inParts && !atEnd && c == '=' && !token.empty()) {
                 f[1] = token;
@@ -58,7 +62,10 @@ bool readParts(ReaderInput& input, ReaderOutput& out) {
                 out.addPart();
                 f[2].clear();
             } else if (!atEnd && !isBlankOrTab(c) && c != '%') {
-                token += c;
+                // The plain characters after this one join the token with it.
+                const std::size_t next = endOfRun(line, i + 1, isPlain);
+                token.append(line.substr(i, next - i));
+                i = next - 1;
             }
         }
     }
@@ -69,8 +76,9 @@ bool readParts(ReaderInput& input, ReaderOutput& out) {
 void readNets(ReaderInput& input, ReaderOutput& out) {
     FieldArray& f = out.fields;
     std::size_t pinCounter = 2;
-    std::string line;
     std::string token; // runs on across line ends
+    // Characters of a name or pin: none of "=", ";", blanks or TABs.
+    const auto isPlain = [](char c) { return c != '=' && c != ';' && !isBlankOrTab(c); };
     const auto storePin = [&] {
         convertAllSeparators(token, "/");
         f[pinCounter] = token;
@@ -83,10 +91,8 @@ void readNets(ReaderInput& input, ReaderOutput& out) {
         token.clear();
         f[0].clear();
     };
-    std::string_view raw;
-    while (input.next(raw)) {
-        line.assign(raw);
-        upperCaseInPlace(line);
+    std::string_view line;
+    while (input.next(line)) {
         for (std::size_t i = 0; i <= line.size(); ++i) {
             const char c = i < line.size() ? line[i] : kEndOfLine;
             const bool atEnd = i == line.size();
@@ -101,7 +107,10 @@ void readNets(ReaderInput& input, ReaderOutput& out) {
                 if (c == ';')
                     finishNet();
             } else if (!atEnd && c != '\t' && c != ' ') {
-                token += c;
+                // The plain characters after this one join the token with it.
+                const std::size_t next = endOfRun(line, i + 1, isPlain);
+                token.append(line.substr(i, next - i));
+                i = next - 1;
             }
         }
     }
@@ -119,7 +128,9 @@ void readNets(ReaderInput& input, ReaderOutput& out) {
 void mnpnlin(Workspace& ws, const std::string& path, std::string& status) {
     status = kStatusBad;
     ReaderInput input(path);
+    input.upperCase(); // every line is read upper-cased
     ReaderOutput out(ws);
+    out.reserveFor(input.text().size());
 
     const bool foundNets = readParts(input, out);
     out.writePartsFile();

@@ -26,6 +26,8 @@
 
 namespace lintora {
 
+using namespace std::string_view_literals;
+
 namespace {
 
 // The keyword whose value the next line holds.
@@ -47,51 +49,57 @@ bool readComponents(LineReader& lines, ReaderOutput& out) {
             f[1].clear();
         }
     };
-    std::string_view raw;
-    while (lines.next(raw)) {
-        const std::string line = upperCased(raw);
+    // A value's characters: anything but quotes, blanks, TABs and ")".
+    const auto isPlain = [](char c) { return c != '"' && c != '\t' && c != ')' && c != ' '; };
+    std::string_view line;
+    while (lines.next(line)) {
         token.clear();
         for (std::size_t i = 0; i <= line.size(); ++i) {
             const bool atEnd = i == line.size();
             const char c = atEnd ? '\0' : line[i];
             if (c == '"' && !atEnd)
                 continue; // quotes around a value are dropped wherever they stand
-            if (token == "(") {
+            if (token == "("sv) {
                 finishPart();
                 return true;
             }
             if (!atEnd) {
-                if (c != '\t' && c != ')' && c != ' ')
-                    token += c;
+                if (c != '\t' && c != ')' && c != ' ') {
+                    // The plain characters after this one join the token, except after a
+                    // first character, which must be tested for "(" on its own.
+                    const std::size_t next = token.empty() ? i + 1 : endOfRun(line, i + 1, isPlain);
+                    token.append(line.substr(i, next - i));
+                    i = next - 1;
+                }
                 continue;
             }
-            if (token == "PARTTYPE") {
+            if (token == "PARTTYPE"sv) {
                 last = Keyword::PartType;
             } else if (last == Keyword::PartType) {
                 finishPart(); // a second part type in one block starts another part
                 f[1] = token;
                 last = Keyword::None;
-            } else if (token == "DESIGNATOR") {
+            } else if (token == "DESIGNATOR"sv) {
                 last = Keyword::Designator;
             } else if (last == Keyword::Designator) {
                 f[2] = token;
                 last = Keyword::None;
-            } else if (token == "FOOTPRINT") {
+            } else if (token == "FOOTPRINT"sv) {
                 last = Keyword::Footprint;
             } else if (last == Keyword::Footprint) {
                 f[3] = token;
                 last = Keyword::None;
-            } else if (token == "DESCRIPTION") {
+            } else if (token == "DESCRIPTION"sv) {
                 last = Keyword::Description;
             } else if (last == Keyword::Description) {
                 f[4] = token; // kept, but not part of the parts line
                 last = Keyword::None;
-            } else if (token == "[") {
+            } else if (token == "["sv) {
                 finishPart();
                 f[2].clear();
                 f[3].clear();
                 f[4].clear();
-            } else if (token == "]") {
+            } else if (token == "]"sv) {
                 finishPart();
             }
         }

@@ -26,9 +26,8 @@ namespace {
 bool readComponents(LineReader& lines, ReaderOutput& out) {
     FieldArray& f = out.fields;
     int blockLine = 0; // 0 outside a block, 1 after "[", then 2 to 5
-    std::string_view raw;
-    while (lines.next(raw)) {
-        const std::string line = upperCased(raw);
+    std::string_view line;
+    while (lines.next(line)) {
         if (line == "[") {
             blockLine = 1;
         } else if (line == "(") {

@@ -21,6 +21,8 @@
 
 namespace lintora {
 
+using namespace std::string_view_literals;
+
 namespace {
 
 enum class Section { None, Parts, Net };
@@ -32,10 +34,11 @@ bool isBlankOrQuote(char c) { return c == ' ' || c == '\t' || c == '\''; }
 Section readParts(ReaderInput& input, ReaderOutput& out) {
     FieldArray& f = out.fields;
     Section section = Section::None;
-    std::string_view raw;
-    while (input.next(raw)) {
-        const std::string line = upperCased(raw);
-        std::string token;
+    std::string token;
+    const auto isPlain = [](char c) { return !isBlankOrQuote(c); };
+    std::string_view line;
+    while (input.next(line)) {
+        token.clear();
         int quotes = 0;
         f[1].clear();
         f[2].clear();
@@ -48,14 +51,14 @@ Section readParts(ReaderInput& input, ReaderOutput& out) {
                 partLine = false;
                 break;
             }
-            if (token == "*PARTS") {
+            if (token == "*PARTS"sv) {
                 section = Section::Parts;
                 partLine = false;
                 break;
             }
             if (!atEnd && c == '\'')
                 ++quotes;
-            if (token == "*NET")
+            if (token == "*NET"sv)
                 return section == Section::Parts ? Section::Net : Section::None;
             if (section == Section::Parts && !atEnd && c == '\'') {
                 if (quotes == 2) {
@@ -74,8 +77,15 @@ Section readParts(ReaderInput& input, ReaderOutput& out) {
                     continue;
                 }
             }
-            if (!atEnd && !isBlankOrQuote(c))
-                token += c;
+            if (!atEnd && !isBlankOrQuote(c)) {
+                // The characters after this one up to a quote or blank join the token,
+                // except in a token that starts with "*": the keywords are tested at each
+                // of its characters.
+                const bool keywordLike = (token.empty() ? c : token.front()) == '*';
+                const std::size_t next = keywordLike ? i + 1 : endOfRun(line, i + 1, isPlain);
+                token.append(line.substr(i, next - i));
+                i = next - 1;
+            }
         }
         // A line that gave no value at all (an empty line, say) describes no part.
         if (section == Section::Parts && partLine &&
@@ -100,12 +110,14 @@ void readNets(ReaderInput& input, ReaderOutput& out) {
         out.addNet();
         pinCounter = 2;
     };
-    std::string_view raw;
-    while (input.next(raw)) {
-        if (raw.empty())
+    std::string token;
+    // A value's characters: anything but quotes, blanks, TABs and "*".
+    const auto isPlain = [](char c) { return c != '*' && !isBlankOrQuote(c); };
+    std::string_view line;
+    while (input.next(line)) {
+        if (line.empty())
             continue;
-        const std::string line = upperCased(raw);
-        std::string token;
+        token.clear();
         std::size_t quotes = 0;
         std::size_t pinOnLine = 1;
         for (std::size_t i = 0; i <= line.size(); ++i) {
@@ -130,8 +142,12 @@ void readNets(ReaderInput& input, ReaderOutput& out) {
                 token.clear();
                 continue;
             }
-            if (!atEnd && !isBlankOrQuote(c))
-                token += c;
+            if (!atEnd && !isBlankOrQuote(c)) {
+                // The plain characters after this one join the token with it.
+                const std::size_t next = endOfRun(line, i + 1, isPlain);
+                token.append(line.substr(i, next - i));
+                i = next - 1;
+            }
         }
     }
     finishNet();
@@ -143,7 +159,9 @@ void readNets(ReaderInput& input, ReaderOutput& out) {
 void mnsfxin(Workspace& ws, const std::string& path, std::string& status) {
     status = kStatusBad;
     ReaderInput input(path);
+    input.upperCase(); // every line is read upper-cased
     ReaderOutput out(ws);
+    out.reserveFor(input.text().size());
     const Section reached = readParts(input, out);
     if (reached == Section::None) {
         ws.observer.hideProgress();

@@ -21,6 +21,8 @@
 
 namespace lintora {
 
+using namespace std::string_view_literals;
+
 namespace {
 
 // Which value the next line of a component block holds.
@@ -31,16 +33,19 @@ bool readComponents(LineReader& lines, ReaderOutput& out) {
     FieldArray& f = out.fields;
     Field position = Field::None;
     std::string token;
-    std::string_view raw;
-    while (lines.next(raw)) {
-        const std::string line = upperCased(raw);
+    // A value's characters: anything but quotes, brackets, blanks, TABs and ")".
+    const auto isPlain = [](char c) {
+        return c != '"' && c != '[' && c != ']' && c != '\t' && c != ')' && c != ' ';
+    };
+    std::string_view line;
+    while (lines.next(line)) {
         token.clear();
         for (std::size_t i = 0; i <= line.size(); ++i) {
             const bool atEnd = i == line.size();
             const char c = atEnd ? '\0' : line[i];
             if (c == '"' && !atEnd)
                 continue; // quotes around a value are dropped wherever they stand
-            if (token == "(") {
+            if (token == "("sv) {
                 return true;
             } else if (atEnd && position == Field::PartName) {
                 f[1] = token;
@@ -71,7 +76,11 @@ bool readComponents(LineReader& lines, ReaderOutput& out) {
                 position = Field::None;
                 break;
             } else if (!atEnd && c != '\t' && c != ')' && c != ' ') {
-                token += c;
+                // The plain characters after this one join the token, except after a first
+                // character, which must be tested for "(" on its own.
+                const std::size_t next = token.empty() ? i + 1 : endOfRun(line, i + 1, isPlain);
+                token.append(line.substr(i, next - i));
+                i = next - 1;
             }
         }
         // The part is complete as soon as its name line has been read.

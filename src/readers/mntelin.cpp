@@ -17,9 +17,16 @@
 
 namespace lintora {
 
+using namespace std::string_view_literals;
+
 namespace {
 
 constexpr char kEndOfLine = '\0'; // stands for the empty character after a line's end
+
+// Characters of a name, reference or pin: none of the separators, blanks or TABs.
+bool isPlain(char c) {
+    return c != '!' && c != ';' && c != ',' && !isBlankOrTab(c);
+}
 
 // The package lines before "$NETS". Returns true when "$NETS" was found.
 bool readPackages(LineReader& copy, ReaderOutput& out) {
@@ -39,14 +46,14 @@ bool readPackages(LineReader& copy, ReaderOutput& out) {
         for (std::size_t i = 0; i <= line.size(); ++i) {
             const char c = i < line.size() ? line[i] : kEndOfLine;
             const bool atEnd = i == line.size();
-            if (token == "$PACKAGES") {
+            if (token == "$PACKAGES"sv) {
                 token.clear();
                 break;
             }
             if (!token.empty() && c == '!') {
                 f[3] = token;
                 token.clear();
-            } else if (token == "$NETS") {
+            } else if (token == "$NETS"sv) {
                 return true;
             } else if (!token.empty() && c == ';') {
                 f[1] = token;
@@ -68,7 +75,13 @@ bool readPackages(LineReader& copy, ReaderOutput& out) {
                 continuesEntry = true;
                 break;
             } else if (!atEnd && c != '\t' && c != ' ') {
-                token += c;
+                // The plain characters after this one join the token with it, except in a
+                // token that starts with "$": the keywords are tested at each of its
+                // characters.
+                const bool keywordLike = (token.empty() ? c : token.front()) == '$';
+                const std::size_t next = keywordLike ? i + 1 : endOfRun(line, i + 1, isPlain);
+                token.append(line.substr(i, next - i));
+                i = next - 1;
             }
         }
         // The token starts afresh on every line, except that a token cut by a line-ending
@@ -118,7 +131,14 @@ void readNets(LineReader& copy, ReaderOutput& out) {
                 token.clear();
                 ++pinCounter;
             } else if (!atEnd && c != '\t' && c != ' ') {
-                token += c;
+                // The plain characters after this one join the token with it.
+                const std::size_t next = endOfRun(line, i + 1, isPlain);
+                token.append(line.substr(i, next - i));
+                i = next - 1;
+            }
+            if (!atEnd && isBlankOrTab(c) && token.empty()) {
+                // Further blanks before the next token change nothing: pass over them.
+                i = endOfRun(line, i + 1, isBlankOrTab) - 1;
             }
         }
         // A line without ";" outside a continued net names no net: it contributes nothing.

@@ -16,40 +16,21 @@ namespace lintora {
 
 namespace {
 
-// The input upper-cased, with every LF turned into a real line break, one line after the
-// other, and whether it holds ":", "," and "." at all.
-struct ConvertedInput {
-    std::string text;
-    bool hasColon = false;
-    bool hasComma = false;
-    bool hasFullStop = false;
-};
-
-ConvertedInput convertInput(ReaderInput& input) {
-    ConvertedInput converted;
-    std::string_view rawLine;
-    while (input.next(rawLine)) {
-        // Lines ended by CR or CR LF are all kept, not only the last one.
-        for (const char c : upperCased(rawLine)) {
-            if (c == '\n') {
-                converted.text += "\r\n";
-                continue;
-            }
-            if (c == ':')
-                converted.hasColon = true;
-            else if (c == ',')
-                converted.hasComma = true;
-            else if (c == '.')
-                converted.hasFullStop = true;
-            converted.text += c;
-        }
-        converted.text += "\r\n";
-    }
-    return converted;
+// A file of this format holds ":", "," and "." somewhere.
+bool hasSeparators(std::string_view text) {
+    return text.find(':') != std::string_view::npos && text.find(',') != std::string_view::npos &&
+           text.find('.') != std::string_view::npos;
 }
 
-// The nets of the converted text.
-void readNets(const std::string& text, ReaderOutput& out) {
+// Characters of a name or pin: none of the separators, blanks or TABs.
+bool isPlain(char c) {
+    return c != ':' && c != ',' && c != '.' && c != '\n' && !isBlankOrTab(c);
+}
+
+// The nets of the upper-cased input, whose lines end at CR, CR LF and LF alike (lines ended
+// by CR or CR LF are all kept, not only the last one); they are read as in the normalised
+// copy, after an empty first line, which holds no net.
+void readNets(std::string_view text, ReaderOutput& out) {
     FieldArray& f = out.fields;
     std::size_t pinCounter = 0;
     bool netOpen = false; // a name was read and its "." has not come yet
@@ -59,13 +40,14 @@ void readNets(const std::string& text, ReaderOutput& out) {
         f[pinCounter] = token;
         ++pinCounter;
     };
-    LineReader lines(text);
+    LineReader lines = normalisedCopyLines(text);
     std::string_view line;
     while (lines.next(line)) {
         token.clear();
         if (!line.empty() && line.front() == '*')
             continue; // a comment line
-        for (const char c : line) {
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            const char c = line[i];
             // ":", "," and "." only ever separate; with nothing collected before them they
             // are dropped rather than glued to the next name or pin.
             if (c == ':') {
@@ -92,7 +74,13 @@ void readNets(const std::string& text, ReaderOutput& out) {
                 }
                 token.clear();
             } else if (c != '\n' && !isBlankOrTab(c)) {
-                token += c;
+                // The plain characters after this one join the token with it.
+                const std::size_t next = endOfRun(line, i + 1, isPlain);
+                token.append(line.substr(i, next - i));
+                i = next - 1;
+            } else if (isBlankOrTab(c)) {
+                // Blanks change nothing: pass over all of them.
+                i = endOfRun(line, i + 1, isBlankOrTab) - 1;
             }
         }
     }
@@ -103,19 +91,17 @@ void readNets(const std::string& text, ReaderOutput& out) {
 // mnwacin: converts a WACOM SIMPLE NET netlist into net.tmp and an empty parts.tmp.
 void mnwacin(Workspace& ws, const std::string& path, std::string& status) {
     status = kStatusBad;
-    ConvertedInput converted;
-    {
-        ReaderInput input(path);
-        converted = convertInput(input);
-    }
-    if (!(converted.hasColon && converted.hasComma && converted.hasFullStop)) {
+    ReaderInput input(path);
+    if (!hasSeparators(input.text())) {
         ws.observer.hideProgress();
         return;
     }
     status = kStatusGood;
+    input.upperCase();
     ReaderOutput out(ws);
+    out.reserveFor(input.text().size());
     out.writePartsFile();
-    readNets(converted.text, out);
+    readNets(input.text(), out);
     out.writeNetFile();
 }
 

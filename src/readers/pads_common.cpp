@@ -19,6 +19,8 @@
 
 namespace lintora {
 
+using namespace std::string_view_literals;
+
 namespace {
 
 constexpr char kEndOfLine = '\0'; // stands for the empty character after a line's end
@@ -28,17 +30,28 @@ bool isSectionKeyword(const std::string& token) {
     return token.size() >= 3 && token.front() == '*' && token.back() == '*';
 }
 
+// Adds the character at `i` to the token. Keywords start with "*" and are tested at every
+// character, so such a token grows one character at a time; any other token takes the run
+// of characters up to the next blank or TAB at once. Returns the position of the last
+// character taken.
+std::size_t takeIntoToken(std::string& token, std::string_view line, std::size_t i) {
+    if ((token.empty() ? line[i] : token.front()) == '*') {
+        token += line[i];
+        return i;
+    }
+    const std::size_t next = endOfRun(line, i + 1, [](char c) { return !isBlankOrTab(c); });
+    token.append(line.substr(i, next - i));
+    return next - 1;
+}
+
 // The parts section, up to "*NET*". Returns true when "*NET*" was found.
 bool readParts(ReaderInput& input, ReaderOutput& out, const PadsDialect& dialect) {
     FieldArray& f = out.fields;
-    std::string line;
     std::string token;
-    std::string_view raw;
-    while (input.next(raw)) {
-        if (raw.empty())
+    std::string_view line;
+    while (input.next(line)) {
+        if (line.empty())
             continue;
-        line.assign(raw);
-        upperCaseInPlace(line);
         token.clear();
         // Each line stands alone: a line without its own part type (a keyword line, a
         // reference alone) must not repeat the previous line's part.
@@ -49,17 +62,17 @@ bool readParts(ReaderInput& input, ReaderOutput& out, const PadsDialect& dialect
         for (std::size_t i = 0; i <= line.size(); ++i) {
             const char c = i < line.size() ? line[i] : kEndOfLine;
             const bool atEnd = i == line.size();
-            if (token == "*PART*") {
+            if (token == "*PART*"sv) {
                 token.clear();
                 if (dialect.partRestartsList)
                     out.partsText().clear();
                 break;
             }
-            if (dialect.remarkIsComment && token == "*REMARK*") {
+            if (dialect.remarkIsComment && token == "*REMARK*"sv) {
                 token.clear();
                 break;
             }
-            if (token == "*NET*")
+            if (token == "*NET*"sv)
                 return true;
             if (atEnd && referenceTaken && !token.empty()) {
                 f[1] = token; // the part type doubles as the footprint
@@ -70,7 +83,7 @@ bool readParts(ReaderInput& input, ReaderOutput& out, const PadsDialect& dialect
                 token.clear();
                 referenceTaken = true;
             } else if (!atEnd && !isBlankOrTab(c)) {
-                token += c;
+                i = takeIntoToken(token, line, i);
             }
         }
         if (!f.at(1).empty())
@@ -82,7 +95,6 @@ bool readParts(ReaderInput& input, ReaderOutput& out, const PadsDialect& dialect
 // The nets section after "*NET*", up to "*END*" or the end of the file.
 void readNets(ReaderInput& input, ReaderOutput& out) {
     FieldArray& f = out.fields;
-    std::string line;
     std::string token;
     // Pins are only gathered inside a net, so every net starts at slot 2.
     std::size_t pinCounter = 2;
@@ -93,15 +105,13 @@ void readNets(ReaderInput& input, ReaderOutput& out) {
         pinCounter = 2;
         netOpen = false;
     };
-    std::string_view raw;
-    while (input.next(raw)) {
-        line.assign(raw);
-        upperCaseInPlace(line);
+    std::string_view line;
+    while (input.next(line)) {
         bool firstToken = true;
         for (std::size_t i = 0; i <= line.size(); ++i) {
             const char c = i < line.size() ? line[i] : kEndOfLine;
             const bool atEnd = i == line.size();
-            if (token == "*SIGNAL*") {
+            if (token == "*SIGNAL*"sv) {
                 if (netOpen)
                     finishNet();
                 // The name is the whole rest of the line from the tenth column, blanks and
@@ -111,7 +121,7 @@ void readNets(ReaderInput& input, ReaderOutput& out) {
                 netOpen = true;
                 break;
             }
-            if (token == "*END*") {
+            if (token == "*END*"sv) {
                 if (netOpen)
                     finishNet();
                 return;
@@ -120,7 +130,7 @@ void readNets(ReaderInput& input, ReaderOutput& out) {
                 if (firstToken && isSectionKeyword(token)) {
                     // A comment line, or another section (*MISC*, *PCB*, ...) that starts
                     // after the nets: its words are not pins of the last net.
-                    if (token == "*REMARK*") {
+                    if (token == "*REMARK*"sv) {
                         token.clear();
                         break;
                     }
@@ -135,7 +145,7 @@ void readNets(ReaderInput& input, ReaderOutput& out) {
                 }
                 token.clear();
             } else if (!atEnd && !isBlankOrTab(c)) {
-                token += c;
+                i = takeIntoToken(token, line, i);
             }
         }
         token.clear();
@@ -151,7 +161,9 @@ void readPadsNetlist(Workspace& ws, const std::string& path, std::string& status
                      const PadsDialect& dialect) {
     status = kStatusBad;
     ReaderInput input(path);
+    input.upperCase(); // every line is read upper-cased
     ReaderOutput out(ws);
+    out.reserveFor(input.text().size());
 
     const bool foundNets = readParts(input, out, dialect);
     out.writePartsFile();

@@ -1,5 +1,10 @@
 #include "readers/reader_support.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
 namespace lintora {
 
 LineReader netlistLines(std::string_view text) {
@@ -8,15 +13,19 @@ LineReader netlistLines(std::string_view text) {
                                 : LineReader::LoneLf::StaysInLine);
 }
 
+void ReaderOutput::reserveFor(std::size_t inputBytes) {
+    m_netText.reserve(inputBytes + inputBytes / 8);
+    m_partsText.reserve(inputBytes / 2);
+}
+
 void ReaderOutput::addNet() {
-    mntsout(fields, m_line);
-    m_netText.append(m_line).append("\r\n");
+    appendNetLine(fields, m_netText);
+    m_netText.append("\r\n", 2);
 }
 
 void ReaderOutput::addPart() {
-    mptsout(fields, m_line);
-    m_partsText += m_line;
-    m_partsText += "\r\n";
+    appendPartLine(fields, m_partsText);
+    m_partsText.append("\r\n", 2);
 }
 
 void ReaderOutput::writeNetFile() const {
@@ -34,42 +43,108 @@ void convertFirstSeparator(std::string& pin, char separator) {
 }
 
 void convertAllSeparators(std::string& pin, std::string_view separators) {
-    for (std::size_t i = 1; i < pin.size(); ++i)
-        if (separators.find(pin[i]) != std::string_view::npos)
-            pin[i] = '.';
+    char* const text = pin.data();
+    const std::size_t size = pin.size();
+    if (separators.size() == 1) {
+        const char separator = separators.front();
+        for (std::size_t i = 1; i < size; ++i)
+            if (text[i] == separator)
+                text[i] = '.';
+        return;
+    }
+    for (std::size_t i = 1; i < size; ++i) {
+        for (const char separator : separators) {
+            if (text[i] == separator) {
+                text[i] = '.';
+                break;
+            }
+        }
+    }
 }
 
+namespace {
+
+// The bytes of `word` that equal `byte`, as their high bits. The lowest one marked is
+// always right (a mark above a true one may be false), which is all the caller uses.
+std::uint64_t bytesEqualTo(std::uint64_t word, char byte) {
+    constexpr std::uint64_t kEachByte = 0x0101010101010101ULL;
+    const std::uint64_t x = word ^ (kEachByte * static_cast<unsigned char>(byte));
+    return (x - kEachByte) & ~x & (kEachByte << 7);
+}
+
+} // namespace
+
 std::string normalisedUpperCaseCopy(std::string_view input) {
+    // Every line is preceded by CR LF, and inside a line every lone LF becomes CR LF too; so
+    // each line end of the input (CR LF, CR, LF) turns into CR LF, except the input's last
+    // one, after which no line follows. A file with CRs has a line end at its close only if
+    // it ends in CR or CR LF: a last lone LF there stays inside its line.
+    if (input.empty())
+        return std::string();
+    const bool hasCr = input.find('\r') != std::string_view::npos;
+    if (input.ends_with("\r\n"))
+        input.remove_suffix(2);
+    else if (input.back() == '\r' || (!hasCr && input.back() == '\n'))
+        input.remove_suffix(1);
+
+    // Room for the copy: one more byte for every CR and LF (a CR LF needs none, so this is a
+    // little more than it takes).
+    const std::size_t lineEnds = static_cast<std::size_t>(
+        std::count_if(input.begin(), input.end(), [](char c) { return c == '\r' || c == '\n'; }));
     std::string copy;
-    copy.reserve(input.size() + input.size() / 16 + 2);
-    LineReader lines = netlistLines(input);
-    std::string_view line;
-    while (lines.next(line)) {
-        copy += "\r\n";
-        for (std::size_t lf; (lf = line.find('\n')) != std::string_view::npos;) {
-            copy.append(line.substr(0, lf));
-            copy += "\r\n";
-            line.remove_prefix(lf + 1);
+    copy.resize(2 + input.size() + lineEnds + 8);
+    char* out = copy.data();
+    *out++ = '\r';
+    *out++ = '\n';
+    const char* in = input.data();
+    const char* const end = in + input.size();
+    while (in != end) {
+        // Eight bytes at a time: copied whole, and kept up to the first line end among them.
+        if (end - in >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, in, 8);
+            std::memcpy(out, &word, 8); // the 8 spare bytes at the end make room for this
+            const std::uint64_t ends = bytesEqualTo(word, '\r') | bytesEqualTo(word, '\n');
+            const std::size_t kept = ends == 0 ? 8 : std::countr_zero(ends) / 8;
+            in += kept;
+            out += kept;
+            if (kept == 8)
+                continue;
         }
-        copy.append(line);
+        const char c = *in++;
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && in != end && *in == '\n')
+                ++in;
+            *out++ = '\r';
+            *out++ = '\n';
+        } else {
+            *out++ = c;
+        }
     }
+    copy.resize(static_cast<std::size_t>(out - copy.data()));
     upperCaseInPlace(copy);
     return copy;
+}
+
+LineReader normalisedCopyLines(std::string_view upperCasedInput) {
+    return LineReader(upperCasedInput, LineReader::LoneLf::EndsLine,
+                      LineReader::Framing::NormalisedCopy);
 }
 
 void convertThroughNormalisedCopy(Workspace& ws, const std::string& path, std::string& status,
                                   CopySection readParts, void (*readNets)(LineReader&, ReaderOutput&)) {
     status = kStatusBad;
-    const ReaderInput input(path);
-    const std::string copy = normalisedUpperCaseCopy(input.text());
-    LineReader copyLines(copy);
+    ReaderInput input(path);
+    input.upperCase();
+    LineReader copyLines = normalisedCopyLines(input.text());
     ReaderOutput out(ws);
+    out.reserveFor(input.text().size());
 
     const bool foundNets = readParts(copyLines, out);
     out.writePartsFile();
     if (!foundNets) {
         // Not a file of this format: net.tmp is left holding the normalised copy.
-        printTextFile(ws.file(files::net), copy);
+        printTextFile(ws.file(files::net), normalisedUpperCaseCopy(input.text()));
         ws.observer.hideProgress();
         return;
     }

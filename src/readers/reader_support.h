@@ -36,6 +36,10 @@ public:
         : m_text(readInputText(path)), m_lines(netlistLines(m_text)) {}
     bool next(std::string_view& line) { return m_lines.next(line); }
     const std::string& text() const { return m_text; }
+    // Upper-cases the whole text at once (see upperCaseInPlace), for a reader that reads
+    // every line upper-cased: the same lines as upper-casing each one, without the copies.
+    // The position in the text stays where it is.
+    void upperCase() { upperCaseInPlace(m_text); }
 
 private:
     std::string m_text;
@@ -57,6 +61,11 @@ public:
     // Appends the parts line of slots 0 to 3.
     void addPart();
 
+    // Makes room for the texts read from an input of `inputBytes` bytes at once, so that
+    // they need not grow (and be copied) step by step: net.tmp is seldom longer than its
+    // input. Room that is never written costs no memory.
+    void reserveFor(std::size_t inputBytes);
+
     std::string& netText() { return m_netText; }
     std::string& partsText() { return m_partsText; }
 
@@ -67,7 +76,6 @@ private:
     const Workspace& m_workspace;
     std::string m_netText;
     std::string m_partsText;
-    std::string m_line;
 };
 
 // Token tests of the reader loops.
@@ -82,6 +90,15 @@ inline bool onlyBlanksAfter(std::string_view line, std::size_t i) {
     return true;
 }
 
+// The end of the run of characters from position `from` on for which `plain` holds: a
+// reader takes such a run into its token at once instead of character by character.
+template <typename Plain>
+std::size_t endOfRun(std::string_view line, std::size_t from, Plain plain) {
+    while (from < line.size() && plain(line[from]))
+        ++from;
+    return from;
+}
+
 // Converts a pin token's separator to ".": the first `separator` that is not the token's
 // first character ("U1-A-1" -> "U1.A-1").
 void convertFirstSeparator(std::string& pin, char separator);
@@ -93,6 +110,8 @@ void convertAllSeparators(std::string& pin, std::string_view separators);
 // line preceded by CR LF (so the copy starts with an empty line), upper-cased, and every
 // lone LF turned into a real line break.
 std::string normalisedUpperCaseCopy(std::string_view input);
+// The lines of that copy, read from the upper-cased input itself without making the copy.
+LineReader normalisedCopyLines(std::string_view upperCasedInput);
 
 // The frame of the readers that walk that copy: the parts section up to the nets keyword
 // (`readParts` says whether it found it), parts.tmp, then the nets section and net.tmp.

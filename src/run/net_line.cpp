@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <limits>
 
 namespace lintora {
@@ -21,31 +22,68 @@ std::size_t leadingNumber(std::string_view text) {
     return value;
 }
 
-void mntsout(const FieldArray& fields, std::string& line) {
-    line.clear();
-    line += fields.at(0);
-    line += "; ";
-    line += fields.at(1);
-    line += ": ";
+void appendNetLine(const FieldArray& fields, std::string& text) {
     const std::size_t count = leadingNumber(fields.at(1));
     if (count >= fields.capacity() - 1)
         throw CapacityExceeded("pins of a net");
-    for (std::size_t i = 2; i < count + 2; ++i) {
-        line += fields.at(i);
-        line += ", ";
-    }
+    // The whole line is measured first and written into place in one go: this runs once per
+    // net of every netlist read.
+    const std::string& name = fields.at(0);
+    const std::string& countText = fields.at(1);
+    std::size_t length = name.size() + 2 + countText.size() + 2;
+    for (std::size_t i = 2; i < count + 2; ++i)
+        length += fields.at(i).size() + 2;
+    const std::size_t start = text.size();
+    if (text.capacity() - start < length)
+        text.reserve(std::max(start + length, 2 * text.capacity()));
+    text.resize(start + length);
+    char* out = text.data() + start;
+    const auto put = [&out](const std::string& field, char separator) {
+        std::memcpy(out, field.data(), field.size());
+        out += field.size();
+        out[0] = separator;
+        out[1] = ' ';
+        out += 2;
+    };
+    put(name, ';');
+    put(countText, ':');
+    for (std::size_t i = 2; i < count + 2; ++i)
+        put(fields.at(i), ',');
+}
+
+void mntsout(const FieldArray& fields, std::string& line) {
+    line.clear();
+    appendNetLine(fields, line);
+}
+
+void appendPartLine(const FieldArray& fields, std::string& text) {
+    const std::string& attribute = fields.at(0);
+    const std::string& partName = fields.at(1);
+    const std::string& reference = fields.at(2);
+    const std::string& footprint = fields.at(3);
+    const std::size_t start = text.size();
+    const std::size_t length =
+        attribute.size() + partName.size() + reference.size() + footprint.size() + 8;
+    if (text.capacity() - start < length)
+        text.reserve(std::max(start + length, 2 * text.capacity()));
+    text.resize(start + length);
+    char* out = text.data() + start;
+    const auto put = [&out](const std::string& field, char separator) {
+        std::memcpy(out, field.data(), field.size());
+        out += field.size();
+        out[0] = separator;
+        out[1] = ' ';
+        out += 2;
+    };
+    put(attribute, '!');
+    put(partName, ';');
+    put(reference, ':');
+    put(footprint, '?');
 }
 
 void mptsout(const FieldArray& fields, std::string& line) {
     line.clear();
-    line += fields.at(0);
-    line += "! ";
-    line += fields.at(1);
-    line += "; ";
-    line += fields.at(2);
-    line += ": ";
-    line += fields.at(3);
-    line += "? ";
+    appendPartLine(fields, line);
 }
 
 namespace {

@@ -10,9 +10,13 @@ namespace lintora {
 // mntsout: builds a net line from a net record, "GND; 2: U1.7, U2.7, " (no line end). The
 // number of pins written is the value of slot 1, whatever the other slots hold.
 void mntsout(const FieldArray& fields, std::string& line);
+// The same net line appended to `text` (which keeps what it held).
+void appendNetLine(const FieldArray& fields, std::string& text);
 
 // mptsout: builds a parts line from a parts record, "! 74HC00; U1: DIP14? " (no line end).
 void mptsout(const FieldArray& fields, std::string& line);
+// The same parts line appended to `text`.
+void appendPartLine(const FieldArray& fields, std::string& text);
 
 // mts1net: splits a net line into a record: ";" ends the name, ":" the count, "," each pin;
 // one character after ";" and after ":" is skipped (the writer puts a blank there), and

@@ -184,9 +184,39 @@ std::string encodeText(std::string_view text, TextEncoding encoding) {
     return encoding == TextEncoding::Cp932 ? utf8ToCp932(text) : std::string(text);
 }
 
+namespace {
+
+constexpr std::uint64_t kEachByte = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+// Eight ASCII bytes (no high bit set) with every a-z turned into A-Z. A byte's high bit
+// after adding 0x80 - 'a' says it is 'a' or above, after adding 0x80 - ('z' + 1) that it
+// is above 'z'; neither sum carries into the next byte.
+inline std::uint64_t upperCasedAsciiWord(std::uint64_t word) {
+    const std::uint64_t fromA = word + kEachByte * (0x80 - 'a');
+    const std::uint64_t pastZ = word + kEachByte * (0x80 - 'z' - 1);
+    const std::uint64_t lower = fromA & ~pastZ & kHighBits;
+    return word ^ (lower >> 2); // 0x80 >> 2 is the case bit 0x20
+}
+
+} // namespace
+
 void upperCaseInPlace(std::string& text) {
     const std::size_t n = text.size();
+    char* const s = text.data();
     for (std::size_t i = 0; i < n; ++i) {
+        // Most netlist text is ASCII: eight bytes at a time while there is no other byte.
+        while (i + 8 <= n) {
+            std::uint64_t word;
+            std::memcpy(&word, s + i, 8);
+            if ((word & kHighBits) != 0)
+                break;
+            word = upperCasedAsciiWord(word);
+            std::memcpy(s + i, &word, 8);
+            i += 8;
+        }
+        if (i >= n)
+            break;
         const auto b = static_cast<unsigned char>(text[i]);
         if (b < 0x80) {
             if (static_cast<unsigned>(b - 'a') < 26u)

@@ -2,8 +2,12 @@
 
 #include "run/errors.h"
 
+#include <bit>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <cstdio>
+#include <initializer_list>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -49,17 +53,47 @@ std::string readInputText(const std::filesystem::path& path) {
     return text;
 }
 
+namespace {
+
+// The bytes of `word` that equal `byte`, as their high bits. The lowest one marked is
+// always right (a mark above a true one may be false), which is all the callers use.
+std::uint64_t bytesEqualTo(std::uint64_t word, char byte) {
+    constexpr std::uint64_t kEachByte = 0x0101010101010101ULL;
+    const std::uint64_t x = word ^ (kEachByte * static_cast<unsigned char>(byte));
+    return (x - kEachByte) & ~x & (kEachByte << 7);
+}
+
+// Position of the first CR (and LF, when `lf` says so) from `from` on; text.size() when
+// there is none. Eight bytes at a time: lines are often short, so a library search per line
+// costs more than the line.
+std::size_t findLineEnd(std::string_view text, std::size_t from, bool lf) {
+    const char* const data = text.data();
+    std::size_t i = from;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, data + i, 8);
+        const std::uint64_t ends = bytesEqualTo(word, '\r') | (lf ? bytesEqualTo(word, '\n') : 0);
+        if (ends != 0)
+            return i + static_cast<std::size_t>(std::countr_zero(ends)) / 8;
+    }
+    for (; i < text.size(); ++i)
+        if (data[i] == '\r' || (lf && data[i] == '\n'))
+            return i;
+    return text.size();
+}
+
+} // namespace
+
 bool LineReader::next(std::string_view& line) {
+    if (m_emptyFirstLine) {
+        m_emptyFirstLine = false;
+        line = std::string_view();
+        return true;
+    }
     if (m_pos >= m_text.size())
         return false;
     const std::size_t start = m_pos;
-    std::size_t end = start;
-    if (m_loneLfEndsLine) {
-        while (end < m_text.size() && m_text[end] != '\r' && m_text[end] != '\n')
-            ++end;
-    } else {
-        end = m_text.find('\r', start);
-    }
+    const std::size_t end = findLineEnd(m_text, start, m_loneLfEndsLine);
     if (end >= m_text.size()) {
         line = m_text.substr(start);
         m_pos = m_text.size();
@@ -69,6 +103,10 @@ bool LineReader::next(std::string_view& line) {
     m_pos = end + 1;
     if (m_text[end] == '\r' && m_pos < m_text.size() && m_text[m_pos] == '\n')
         ++m_pos;
+    // In the normalised copy the text's last line end is followed by nothing.
+    if (m_lineEndsBefore && line.empty() && m_pos >= m_text.size() &&
+        (m_text[end] == '\r' || m_text.find('\r') == std::string_view::npos))
+        return false;
     return true;
 }
 
@@ -98,14 +136,21 @@ void ensureReplaceable(const std::filesystem::path& path) {
         throw WriteFailed(path.string());
 }
 
-void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+namespace {
+
+// Writes the pieces one after the other as the whole file at `path` (see
+// writeFileAtomically).
+void writePiecesAtomically(const std::filesystem::path& path,
+                           std::initializer_list<std::string_view> pieces) {
     ensureReplaceable(path);
     std::filesystem::path temporary = path;
     temporary += ".partial";
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
         throw WriteFailed(path.string());
-    const bool written = writeAll(fd, bytes);
+    bool written = true;
+    for (const std::string_view piece : pieces)
+        written = written && writeAll(fd, piece);
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
         ::unlink(temporary.c_str());
@@ -113,16 +158,24 @@ void writeFileAtomically(const std::filesystem::path& path, std::string_view byt
     }
 }
 
+} // namespace
+
+void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+    writePiecesAtomically(path, {bytes});
+}
+
 void printTextFile(const std::filesystem::path& path, std::string_view text,
                    TextEncoding encoding) {
+    if (encoding == TextEncoding::Utf8) {
+        // The text is written as it is, followed by the closing line end: no copy of it.
+        writePiecesAtomically(path, {text, "\r\n"});
+        return;
+    }
     std::string whole;
     whole.reserve(text.size() + 2);
     whole.append(text);
     whole.append("\r\n");
-    if (encoding == TextEncoding::Utf8)
-        writeFileAtomically(path, whole);
-    else
-        writeFileAtomically(path, encodeText(whole, encoding));
+    writeFileAtomically(path, encodeText(whole, encoding));
 }
 
 void deleteFile(const std::filesystem::path& path) {

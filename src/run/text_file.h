@@ -23,15 +23,27 @@ std::string readInputText(const std::filesystem::path& path);
 class LineReader {
 public:
     enum class LoneLf { StaysInLine, EndsLine };
-    explicit LineReader(std::string_view text, LoneLf loneLf = LoneLf::StaysInLine)
-        : m_text(text), m_loneLfEndsLine(loneLf == LoneLf::EndsLine) {}
+    // How the text is framed into lines: as written, or as the readers' normalised copy of
+    // it frames them (with LoneLf::EndsLine; see normalisedUpperCaseCopy() in
+    // readers/reader_support.h), where a line end stands before every line: a text that is
+    // not empty reads an empty line first, and the line end that closes the text starts no
+    // empty last line; but a lone LF there, in a text with CRs, stood inside the last line
+    // and still ends it as any other.
+    enum class Framing { AsWritten, NormalisedCopy };
+    explicit LineReader(std::string_view text, LoneLf loneLf = LoneLf::StaysInLine,
+                        Framing framing = Framing::AsWritten)
+        : m_text(text), m_loneLfEndsLine(loneLf == LoneLf::EndsLine),
+          m_lineEndsBefore(framing == Framing::NormalisedCopy),
+          m_emptyFirstLine(m_lineEndsBefore && !text.empty()) {}
     // Sets `line` to the next line; false at the end of the text.
     bool next(std::string_view& line);
-    bool atEnd() const { return m_pos >= m_text.size(); }
+    bool atEnd() const { return m_pos >= m_text.size() && !m_emptyFirstLine; }
 
 private:
     std::string_view m_text;
     bool m_loneLfEndsLine;
+    bool m_lineEndsBefore;
+    bool m_emptyFirstLine; // still to be read
     std::size_t m_pos = 0;
 };
 
