@@ -23,29 +23,31 @@ namespace {
 
 constexpr std::string_view kLandmark = "PINLIST,2";
 constexpr std::string_view kRecordStart = "(SYM";
+constexpr std::string_view kData = "DATA";
+constexpr std::string_view kPin = "PIN";
+
+// Characters a field's text leaves out.
+constexpr ByteSet kDropped(" \t)");
+// What ends a field, or is left out of it.
+constexpr ByteSet kFieldEndOrDropped(", \t)");
 
 // The fields of the current line as they are scanned. The first and second field carry
 // over to a line that has no commas of its own.
 struct FieldScan {
-    std::string token;
     std::size_t commas = 0;
     std::string first;
     std::string second;
     bool inRecord = false;
 
-    void startLine() {
-        token.clear();
-        commas = 0;
-    }
     void clearFields() {
         first.clear();
         second.clear();
     }
     bool isData(std::string_view attribute) const {
-        return inRecord && first == "DATA" && second == attribute;
+        return inRecord && first == kData && second == attribute;
     }
     // A "," that no rule took: it ends a field.
-    void comma() {
+    void comma(std::string_view token) {
         ++commas;
         if (inRecord) {
             if (commas == 1)
@@ -53,19 +55,42 @@ struct FieldScan {
             else if (commas == 2)
                 second = token;
         }
-        token.clear();
-    }
-    void append(char c) {
-        if (c != '\t' && c != ')' && c != ' ')
-            token += c;
     }
 };
 
-// The position of a line's first character other than a blank or TAB: a ")" there closes
-// the record.
-std::size_t firstNonBlank(std::string_view line) {
+// Walks the fields of a line: `atField(token, atEnd)` is called at each "," and at the
+// line's end, with the text of the field before it (without blanks, TABs and ")"); it
+// returns false to leave the rest of the line.
+template <typename AtField>
+void forEachField(std::string_view line, std::string& scratch, AtField atField) {
+    std::size_t start = 0;
+    bool dropsSome = false;
+    for (std::size_t i = kFieldEndOrDropped.findIn(line, 0);; i = kFieldEndOrDropped.findIn(line, i + 1)) {
+        const bool atEnd = i == line.size();
+        if (!atEnd && line[i] != ',') {
+            dropsSome = true;
+            continue;
+        }
+        std::string_view token = line.substr(start, i - start);
+        if (dropsSome) {
+            scratch.clear();
+            for (const char c : token)
+                if (!kDropped.contains(c))
+                    scratch += c;
+            token = scratch;
+        }
+        if (!atField(token, atEnd) || atEnd)
+            return;
+        start = i + 1;
+        dropsSome = false;
+    }
+}
+
+// True when the line's first character other than a blank or TAB is ")": it closes the
+// record. A ")" inside a value ("DATA,3,10UF(X7R)") is data.
+bool closesRecord(std::string_view line) {
     const std::size_t at = line.find_first_not_of(" \t");
-    return at == std::string_view::npos ? line.size() : at;
+    return at != std::string_view::npos && line[at] == ')';
 }
 
 // The records after the landmark line: one parts line per record with a part name. The
@@ -73,111 +98,90 @@ std::size_t firstNonBlank(std::string_view line) {
 void readParts(LineReader& lines, ReaderOutput& out) {
     FieldArray& f = out.fields;
     FieldScan scan;
+    std::string scratch;
     const auto finishPart = [&] {
         if (!f.at(1).empty()) {
             out.addPart();
             f[1].clear();
         }
     };
-    std::string_view raw;
-    while (lines.next(raw)) {
-        const std::string line = upperCased(raw);
-        scan.startLine();
-        const std::size_t lineStart = firstNonBlank(line);
+    std::string_view line;
+    while (lines.next(line)) {
+        scan.commas = 0;
+        if (closesRecord(line)) {
+            finishPart();
+            scan.inRecord = false;
+        }
         bool footprintRead = false;
-        for (std::size_t i = 0; i <= line.size(); ++i) {
-            const bool atEnd = i == line.size();
-            const char c = atEnd ? '\0' : line[i];
-            const bool fieldEnd = c == ',' || atEnd;
-            if (scan.token == kRecordStart && c == ',' && !atEnd) {
+        forEachField(line, scratch, [&](std::string_view token, bool atEnd) {
+            if (!atEnd && token == kRecordStart) {
                 finishPart();
                 f[2].clear();
                 f[3].clear();
-                scan.token.clear();
                 scan.inRecord = true;
-                break;
-            } else if (!atEnd && c == ')' && i == lineStart) {
-                finishPart(); // the record closes
-                scan.inRecord = false;
-            } else if (fieldEnd && scan.isData("2")) {
-                f[2] = scan.token;
-                scan.token.clear();
+                return false;
+            }
+            if (scan.isData("2")) {
+                f[2] = token;
                 scan.clearFields();
-            } else if (fieldEnd && scan.isData("3")) {
-                f[1] = scan.token;
-                scan.token.clear();
+            } else if (scan.isData("3")) {
+                f[1] = token;
                 scan.clearFields();
-            } else if (fieldEnd && scan.isData("4")) {
-                f[3] = scan.token;
-                scan.token.clear();
+            } else if (scan.isData("4")) {
+                f[3] = token;
                 scan.clearFields();
                 scan.inRecord = false; // the record's parts data ends here
                 footprintRead = true;
-            } else if (c != ',' || atEnd) {
-                if (!atEnd)
-                    scan.append(c);
-            } else {
-                scan.comma();
+            } else if (!atEnd) {
+                scan.comma(token);
             }
-        }
+            return true;
+        });
         if (footprintRead)
             finishPart();
     }
     finishPart();
 }
 
-// Every "PIN" line of the whole file, as a one-pin net line handed to the merger.
-void readPins(LineReader& lines, ReaderOutput& out, NetMerger& merger) {
-    FieldArray& f = out.fields;
+// Every "PIN" line of the whole file, as a one-pin net handed to the merger.
+void readPins(LineReader& lines, NetMerger& merger) {
     FieldScan scan;
+    std::string scratch;
+    std::string netName;
     std::string prefix; // the record's reference and "."
-    std::string netLine;
-    std::string_view raw;
-    while (lines.next(raw)) {
-        const std::string line = upperCased(raw);
-        scan.startLine();
-        const std::size_t lineStart = firstNonBlank(line);
-        for (std::size_t i = 0; i <= line.size(); ++i) {
-            const bool atEnd = i == line.size();
-            const char c = atEnd ? '\0' : line[i];
-            const bool fieldEnd = c == ',' || atEnd;
-            const bool pinLine = scan.inRecord && scan.first == "PIN";
-            if (!atEnd && c == ')' && i == lineStart) {
-                // Only a ")" that opens its line closes the record: a ")" inside a value
-                // ("DATA,3,10UF(X7R)") is data.
-                scan.inRecord = false;
-            } else if (scan.token == kRecordStart && c == ',' && !atEnd) {
-                scan.token.clear();
+    std::string pin;    // the pin and ", ", as the net line holds it
+    std::string_view line;
+    while (lines.next(line)) {
+        scan.commas = 0;
+        if (closesRecord(line))
+            scan.inRecord = false;
+        forEachField(line, scratch, [&](std::string_view token, bool atEnd) {
+            const bool pinLine = scan.inRecord && scan.first == kPin;
+            if (!atEnd && token == kRecordStart) {
                 scan.clearFields();
                 prefix.clear();
                 scan.inRecord = true;
-                break;
-            } else if (fieldEnd && scan.isData("2")) {
-                prefix = scan.token + ".";
-                scan.token.clear();
-                scan.clearFields();
-            } else if (fieldEnd && pinLine && scan.commas == 2) {
-                f[0] = scan.token; // the net name
-                ++scan.commas;
-                scan.token.clear();
-            } else if (fieldEnd && pinLine && scan.commas == 6) {
-                // A pin of no net (an empty net field) connects nothing: it adds no net.
-                if (!f.at(0).empty()) {
-                    f[2] = prefix + scan.token;
-                    f[1] = "1";
-                    mntsout(f, netLine);
-                    merger.add(netLine);
-                }
-                scan.token.clear();
-                scan.clearFields();
-                f[0].clear();
-            } else if (c != ',' || atEnd) {
-                if (!atEnd)
-                    scan.append(c);
-            } else {
-                scan.comma();
+                return false;
             }
-        }
+            if (scan.isData("2")) {
+                prefix.assign(token).append(".");
+                scan.clearFields();
+            } else if (pinLine && scan.commas == 2) {
+                netName = token;
+                ++scan.commas;
+            } else if (pinLine && scan.commas == 6) {
+                // A pin of no net (an empty net field) connects nothing: it adds no net.
+                if (!netName.empty()) {
+                    pin.assign(prefix).append(token).append(", ");
+                    merger.add(netName, 1, pin);
+                }
+                scan.clearFields();
+                netName.clear();
+            } else if (!atEnd) {
+                scan.comma(token);
+            }
+            return true;
+        });
     }
 }
 
@@ -186,10 +190,12 @@ void readPins(LineReader& lines, ReaderOutput& out, NetMerger& merger) {
 // mnfutin: converts a FUTURE netlist into net.tmp and parts.tmp.
 void mnfutin(Workspace& ws, const std::string& path, std::string& status) {
     status = kStatusBad;
-    const ReaderInput input(path);
+    // The input as ReaderInput reads it; the records are read upper-cased, the landmark
+    // line as written, so the text is upper-cased in place once the landmark was found.
+    std::string text = readInputText(path);
     ReaderOutput out(ws);
 
-    LineReader lines = netlistLines(input.text());
+    LineReader lines = netlistLines(text);
     std::string_view line;
     while (lines.next(line)) {
         if (line == kLandmark) { // exactly as written
@@ -197,18 +203,19 @@ void mnfutin(Workspace& ws, const std::string& path, std::string& status) {
             break;
         }
     }
-    if (status == kStatusGood)
+    if (status == kStatusGood) {
+        upperCaseQuickly(text);
         readParts(lines, out);
+    }
     out.writePartsFile();
     if (status != kStatusGood) {
         ws.observer.hideProgress();
         return;
     }
 
-    out.fields.clear();
     NetMerger merger(ws);
-    LineReader allLines = netlistLines(input.text());
-    readPins(allLines, out, merger);
+    LineReader allLines = netlistLines(text);
+    readPins(allLines, merger);
     merger.appendTo(out.netText());
     out.writeNetFile();
 }

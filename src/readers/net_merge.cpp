@@ -1,65 +1,291 @@
 #include "readers/net_merge.h"
 
+#include <cstring>
+#include <limits>
+
 namespace lintora {
 
-NetMerger::NetMerger(const Workspace& workspace)
-    : m_limits(workspace.limits), m_split(workspace.limits.fieldSlots) {}
-
-void NetMerger::add(std::string_view netLine) {
-    // The line table and the merged table hold sideSlots entries each; the merged table
-    // keeps its last slot empty as its end mark.
-    if (m_lines >= m_limits.sideSlots)
-        throw CapacityExceeded("net lines to merge");
-    ++m_lines;
-
-    const std::size_t written = mts1net(m_split, netLine);
-    const std::size_t pinCount = splitPinCount(m_split, written);
-    const std::string& name = m_split.at(0);
-
-    const auto found = m_byName.find(name);
-    if (found == m_byName.end()) {
-        if (m_nets.size() + 1 >= m_limits.sideSlots)
-            throw CapacityExceeded("merged nets");
-        m_byName.emplace(name, m_nets.size());
-        Net& net = m_nets.emplace_back();
-        net.firstLine = netLine;
-        net.name = name;
-        return;
+void upperCaseQuickly(std::string& text) {
+    constexpr std::uint64_t ones = 0x0101010101010101ULL;
+    constexpr std::uint64_t highBits = ones * 0x80;
+    char* const s = text.data();
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    while (i < n) {
+        std::uint64_t word;
+        if (i + 8 <= n && (std::memcpy(&word, s + i, 8), (word & highBits) == 0)) {
+            // Each byte is below 0x80, so adding to it carries into no other byte: the high
+            // bit tells whether it reached 'a', and whether it went past 'z'.
+            const std::uint64_t fromA = word + ones * (0x80 - 'a');
+            const std::uint64_t pastZ = word + ones * (0x80 - 'z' - 1);
+            word ^= (fromA & ~pastZ & highBits) >> 2; // 0x20 off each lower-case letter
+            std::memcpy(s + i, &word, 8);
+            i += 8;
+            continue;
+        }
+        const auto b = static_cast<unsigned char>(s[i]);
+        if (b < 0x80) {
+            if (static_cast<unsigned>(b - 'a') < 26u)
+                s[i] = static_cast<char>(b - 'a' + 'A');
+        } else if (b == 0xEF && i + 2 < n && static_cast<unsigned char>(s[i + 1]) == 0xBD) {
+            // Full-width a to z (EF BD 81 to 9A) become full-width A to Z (EF BC A1 to BA).
+            const auto t = static_cast<unsigned char>(s[i + 2]);
+            if (t >= 0x81 && t <= 0x9A) {
+                s[i + 1] = static_cast<char>(0xBC);
+                s[i + 2] = static_cast<char>(t + 0x20);
+                i += 2;
+            }
+        }
+        ++i;
     }
-
-    Net& net = m_nets[found->second];
-    if (!net.merged) {
-        // From now on the net is rebuilt from its split pins.
-        FieldArray first(m_limits.fieldSlots);
-        const std::size_t firstWritten = mts1net(first, net.firstLine);
-        const std::size_t firstCount = splitPinCount(first, firstWritten);
-        for (std::size_t i = 0; i < firstCount; ++i)
-            net.pins.push_back(first.at(2 + i));
-        net.firstLine.clear();
-        net.merged = true;
-    }
-    if (net.pins.size() + pinCount + 2 > m_limits.fieldSlots)
-        throw CapacityExceeded("pins of a merged net");
-    for (std::size_t i = 0; i < pinCount; ++i)
-        net.pins.push_back(m_split.at(2 + i));
 }
 
-void NetMerger::appendTo(std::string& netText) const {
-    FieldArray fields(m_limits.fieldSlots);
-    std::string line;
-    for (const Net& net : m_nets) {
-        if (!net.merged) {
-            netText += net.firstLine;
-        } else {
-            fields[0] = net.name;
-            fields[1] = std::to_string(net.pins.size());
-            for (std::size_t i = 0; i < net.pins.size(); ++i)
-                fields[2 + i] = net.pins[i];
-            mntsout(fields, line);
-            netText += line;
+void throwFieldSlotExceeded(std::size_t slot) {
+    throw CapacityExceeded("field array slot " + std::to_string(slot));
+}
+
+// ---- NameTable
+
+std::uint32_t NameTable::hashOf(std::string_view name) {
+    // Eight bytes at a time, each step mixed by a multiplication.
+    constexpr std::uint64_t multiplier = 0xff51afd7ed558ccdULL;
+    std::uint64_t h = 0x9e3779b97f4a7c15ULL ^ name.size();
+    std::size_t i = 0;
+    for (; i + 8 <= name.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, name.data() + i, 8);
+        h = (h ^ word) * multiplier;
+        h ^= h >> 32;
+    }
+    if (i < name.size()) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, name.data() + i, name.size() - i);
+        h = (h ^ word) * multiplier;
+    }
+    h ^= h >> 29;
+    h *= 0xbf58476d1ce4e5b9ULL;
+    h ^= h >> 32;
+    return static_cast<std::uint32_t>(h);
+}
+
+std::string_view NameTable::nameAt(std::uint64_t offset) const {
+    std::uint32_t length;
+    std::memcpy(&length, m_text.data() + offset, sizeof length);
+    return std::string_view(m_text).substr(offset + sizeof length, length);
+}
+
+std::pair<std::size_t, bool> NameTable::insert(std::string_view name, std::uint32_t hash) {
+    if ((m_offsets.size() + 1) * 2 > m_slots.size())
+        rehash(m_slots.empty() ? 4096 : m_slots.size() * 2);
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t s = hash & mask;; s = (s + 1) & mask) {
+        Slot& slot = m_slots[s];
+        if (slot.numberUp == 0) {
+            if (m_offsets.size() >= std::numeric_limits<std::uint32_t>::max() - 1 ||
+                name.size() > std::numeric_limits<std::uint32_t>::max())
+                throw CapacityExceeded("net names");
+            const auto length = static_cast<std::uint32_t>(name.size());
+            slot = {m_text.size(), hash, static_cast<std::uint32_t>(m_offsets.size() + 1)};
+            m_offsets.push_back(m_text.size());
+            m_text.append(reinterpret_cast<const char*>(&length), sizeof length).append(name);
+            return {m_offsets.size() - 1, true};
         }
+        if (slot.hash == hash && nameAt(slot.offset) == name)
+            return {slot.numberUp - 1, false};
+    }
+}
+
+void NameTable::prefetchSlot(std::uint32_t hash) const {
+    if (!m_slots.empty())
+        __builtin_prefetch(&m_slots[hash & (m_slots.size() - 1)]);
+}
+
+std::size_t NameTable::likelyNumber(std::uint32_t hash) const {
+    if (m_slots.empty())
+        return std::string_view::npos;
+    const Slot& slot = m_slots[hash & (m_slots.size() - 1)];
+    if (slot.numberUp == 0 || slot.hash != hash)
+        return std::string_view::npos;
+    __builtin_prefetch(m_text.data() + slot.offset);
+    return slot.numberUp - 1;
+}
+
+void NameTable::rehash(std::size_t slotCount) {
+    std::vector<Slot> old(slotCount, Slot{0, 0, 0});
+    old.swap(m_slots);
+    const std::size_t mask = slotCount - 1;
+    for (const Slot& slot : old) {
+        if (slot.numberUp == 0)
+            continue;
+        std::size_t s = slot.hash & mask;
+        while (m_slots[s].numberUp != 0)
+            s = (s + 1) & mask;
+        m_slots[s] = slot;
+    }
+}
+
+// ---- NetLines
+
+void NetLines::add(std::string_view name, std::size_t pinCount, std::string_view pinText) {
+    const std::uint32_t hash = NameTable::hashOf(name);
+    m_names.prefetchSlot(hash);
+    m_pending.push_back({m_pendingNames.size(), name.size(), hash});
+    m_pendingNames.append(name);
+    m_log.append(pinText);
+    m_lines.push_back({0, pinCount, pinText.size()});
+    if (m_pending.size() == kLookAhead)
+        resolve();
+}
+
+void NetLines::resolve() {
+    // First ask for the memory of the likely nets (their slots were asked for when the
+    // lines came), then look the names up in order.
+    for (const Pending& p : m_pending) {
+        const std::size_t likely = m_names.likelyNumber(p.hash);
+        if (likely < m_nets.size())
+            __builtin_prefetch(&m_nets[likely]);
+    }
+    const std::string_view names = m_pendingNames;
+    for (const Pending& p : m_pending) {
+        Line& line = m_lines[m_resolved];
+        const auto [number, isNew] = m_names.insert(names.substr(p.nameOffset, p.nameLength), p.hash);
+        if (isNew) {
+            if (m_nets.size() + 1 >= m_netLimit)
+                throw CapacityExceeded("merged nets");
+            m_nets.emplace_back();
+        } else if (m_nets[number].pinCount + line.pinCount + 2 > m_pinLimit) {
+            throw CapacityExceeded("pins of a merged net");
+        }
+        Net& net = m_nets[number];
+        net.pinCount += line.pinCount;
+        ++net.lines;
+        net.keptLine = 0; // set again for a net's first line where it is kept
+        line.net = number;
+        ++m_resolved;
+    }
+    m_pending.clear();
+    m_pendingNames.clear();
+}
+
+void NetLines::keepLine(std::size_t net, std::string_view line) {
+    m_keptLines.emplace_back(line);
+    m_nets[net].keptLine = m_keptLines.size();
+}
+
+void NetLines::appendTo(std::string& netText) {
+    resolve();
+    // Where each net's lines go among all lines, then every line's place in the log put
+    // there: the lines of a net one after the other.
+    std::vector<std::size_t> next(m_nets.size());
+    std::size_t place = 0;
+    for (std::size_t i = 0; i < m_nets.size(); ++i) {
+        next[i] = place;
+        place += m_nets[i].lines;
+    }
+    std::vector<std::pair<std::size_t, std::size_t>> pieces(m_lines.size()); // offset, length
+    std::size_t offset = 0;
+    for (const Line& line : m_lines) {
+        pieces[next[line.net]++] = {offset, line.length};
+        offset += line.length;
+    }
+
+    netText.reserve(netText.size() + m_log.size() + m_nets.size() * 16);
+    const std::string_view log = m_log;
+    std::size_t piece = 0;
+    for (std::size_t i = 0; i < m_nets.size(); ++i) {
+        const Net& net = m_nets[i];
+        if (net.keptLine != 0) {
+            netText += m_keptLines[net.keptLine - 1];
+        } else {
+            netText += m_names.name(i);
+            netText += "; ";
+            netText += std::to_string(net.pinCount);
+            netText += ": ";
+            for (std::size_t k = piece; k < piece + net.lines; ++k)
+                netText += log.substr(pieces[k].first, pieces[k].second);
+        }
+        piece += net.lines;
         netText += "\r\n";
     }
+}
+
+// ---- NetMerger
+
+namespace {
+
+// True when splitting "name; count: pinText" gives back exactly this name and these pins,
+// which is so unless the name holds a blank or a separator, or a pin a blank, ";" or ":"
+// (a "," inside a pin would make two pins of it).
+bool splitsBackUnchanged(std::string_view name, std::size_t pinCount, std::string_view pinText) {
+    static constexpr ByteSet splitterMarks(" ;:,");
+    if (splitterMarks.findIn(name, 0) != name.size())
+        return false;
+    // Each pin must be followed by ", " and hold none of the four itself.
+    std::size_t commas = 0;
+    for (std::size_t i = splitterMarks.findIn(pinText, 0); i < pinText.size();
+         i = splitterMarks.findIn(pinText, i + 2)) {
+        if (pinText[i] != ',' || i + 1 == pinText.size() || pinText[i + 1] != ' ')
+            return false;
+        ++commas;
+    }
+    return commas == pinCount && (pinText.empty() || pinText.ends_with(", "));
+}
+
+} // namespace
+
+NetMerger::NetMerger(const Workspace& workspace)
+    : m_limits(workspace.limits),
+      m_split(workspace.limits.fieldSlots),
+      // The merged table keeps its last slot empty as its end mark.
+      m_lines(workspace.limits.sideSlots, workspace.limits.fieldSlots) {}
+
+void NetMerger::failAfterEarlierLines(const char* what) {
+    catchUp();
+    throw CapacityExceeded(what);
+}
+
+void NetMerger::add(std::string_view name, std::size_t pinCount, std::string_view pinText) {
+    if (!splitsBackUnchanged(name, pinCount, pinText)) {
+        // The net is taken as its line splits.
+        m_line.assign(name).append("; ").append(std::to_string(pinCount)).append(": ");
+        m_line.append(pinText);
+        addLine(m_line);
+        return;
+    }
+    // The line table holds sideSlots lines.
+    if (m_lines.lineCount() >= m_limits.sideSlots)
+        failAfterEarlierLines("net lines to merge");
+    // Splitting the line fills the slots up to the empty one after its last ", ".
+    const std::size_t lastSlot = pinCount == 0 ? 1 : pinCount + 2;
+    if (lastSlot >= m_limits.fieldSlots) {
+        catchUp();
+        throwFieldSlotExceeded(m_limits.fieldSlots);
+    }
+    m_lines.add(name, pinCount, pinText);
+    m_lastLineUnsplit = true;
+    m_lastPinCount = pinCount;
+}
+
+void NetMerger::addLine(std::string_view netLine) {
+    catchUp();
+    if (m_lines.lineCount() >= m_limits.sideSlots)
+        throw CapacityExceeded("net lines to merge");
+    // A line without ";" or ":" leaves the name or the count of the line split before it
+    // where it was.
+    if (m_lastLineUnsplit) {
+        m_split[0] = m_lines.name(m_lines.lastNet());
+        m_split[1] = std::to_string(m_lastPinCount);
+        m_lastLineUnsplit = false;
+    }
+    const std::size_t written = mts1net(m_split, netLine);
+    const std::size_t pinCount = splitPinCount(m_split, written);
+    m_splitPins.clear(); // (`netLine` may be m_line)
+    for (std::size_t i = 0; i < pinCount; ++i)
+        m_splitPins.append(m_split.at(2 + i)).append(", ");
+    m_lines.add(m_split.at(0), pinCount, m_splitPins);
+    m_lines.resolve();
+    if (m_lines.lastNetIsNew())
+        m_lines.keepLine(m_lines.lastNet(), netLine); // written as given while no other line joins it
 }
 
 } // namespace lintora

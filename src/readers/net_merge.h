@@ -1,43 +1,183 @@
 #pragma once
 
-// Gathers net lines that carry the same net name into one net, for formats that spread a
-// net over several lines or records (Mentor "NET" lines, FUTURE "PIN" lines).
+// Net lines gathered by name, and the helpers of the readers that merge nets or build their
+// net lines themselves.
 
 #include "readers/reader_support.h"
 
+#include <array>
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace lintora {
 
+// What the readers that merge nets or build their net lines themselves share (FUTURE,
+// MENTOR, Expedition PCB, CR3000/CR5000, D2 CAD): their inputs are large, so they find
+// the extent of a token and take it whole instead of going character by character.
+
+// A set of bytes, as a table: one look-up tells whether a byte is in it.
+class ByteSet {
+public:
+    constexpr explicit ByteSet(std::string_view bytes) : m_contains{} {
+        for (const char c : bytes)
+            m_contains[static_cast<unsigned char>(c)] = true;
+    }
+    constexpr bool contains(char c) const { return m_contains[static_cast<unsigned char>(c)]; }
+    // The first position from `from` on whose byte is in the set; text.size() if none is.
+    std::size_t findIn(std::string_view text, std::size_t from) const {
+        while (from < text.size() && !contains(text[from]))
+            ++from;
+        return from;
+    }
+
+private:
+    std::array<bool, 256> m_contains;
+};
+
+// The same as upperCaseInPlace, eight bytes at a time where they are all ASCII: the large
+// netlists of these readers are mostly ASCII.
+void upperCaseQuickly(std::string& text);
+
+// A number of pins over the slots of a field array would be a failure of the array itself,
+// with the same message ("field array slot N" for the first slot it does not have).
+[[noreturn]] void throwFieldSlotExceeded(std::size_t slot);
+
+// Numbers distinct names in the order they first appear, and finds a name's number
+// without a node per name: the names lie one after the other in one text, each after its
+// length, and an open-addressing table leads to them. A slot holds what a look-up needs
+// (the hash, the number and where the name is), so that a look-up reads little memory.
+class NameTable {
+public:
+    static std::uint32_t hashOf(std::string_view name);
+
+    // The number of `name`, and true when it is new (it has been added then).
+    std::pair<std::size_t, bool> insert(std::string_view name, std::uint32_t hash);
+    std::pair<std::size_t, bool> insert(std::string_view name) { return insert(name, hashOf(name)); }
+    std::string_view name(std::size_t number) const { return nameAt(m_offsets[number]); }
+    std::size_t size() const { return m_offsets.size(); }
+
+    // Starts loading the slot where the look-up of `hash` begins.
+    void prefetchSlot(std::uint32_t hash) const;
+    // Once that slot is loaded: the number of the name it holds when the hash matches (its
+    // text is then being loaded as well), or npos.
+    std::size_t likelyNumber(std::uint32_t hash) const;
+
+private:
+    struct Slot {
+        std::uint64_t offset;   // of the name's length in m_text
+        std::uint32_t hash;
+        std::uint32_t numberUp; // number + 1; 0 for a free slot
+    };
+    std::string_view nameAt(std::uint64_t offset) const;
+    void rehash(std::size_t slotCount);
+
+    std::string m_text;
+    std::vector<std::uint64_t> m_offsets; // by number
+    std::vector<Slot> m_slots;
+};
+
+// Net lines gathered by name, for formats that spread a net over several lines: each line's
+// pins are logged as they come, and appendTo() puts the lines of each net together, in the
+// order the names first appeared.
+//
+// A board has many thousands of names, and looking one up mostly waits for memory. So the
+// names are looked up a few lines late, several at a time, after their memory was asked
+// for: the checks of a line (see the limits) are made then too, by resolve().
+class NetLines {
+public:
+    // A new name when netLimit - 1 nets are known, or pins that would give a net more than
+    // pinLimit - 2, are a capacity failure.
+    NetLines(std::size_t netLimit, std::size_t pinLimit)
+        : m_netLimit(netLimit), m_pinLimit(pinLimit) {}
+
+    // One line: its name, and its pins each followed by ", ".
+    void add(std::string_view name, std::size_t pinCount, std::string_view pinText);
+    // Looks up the names of the lines added since the last time, in their order.
+    void resolve();
+
+    std::size_t lineCount() const { return m_lines.size(); }
+    // After resolve(): the nets, and the net of the last line.
+    std::size_t netCount() const { return m_nets.size(); }
+    std::size_t pinCount(std::size_t net) const { return m_nets[net].pinCount; }
+    std::string_view name(std::size_t net) const { return m_names.name(net); }
+    std::size_t lastNet() const { return m_lines.back().net; }
+    bool lastNetIsNew() const { return m_nets[lastNet()].lines == 1; }
+
+    // The net is written as `line` instead of its name and pins while no other line joins it.
+    void keepLine(std::size_t net, std::string_view line);
+
+    // Appends the line of each net, followed by CR LF: "name; count: pins".
+    void appendTo(std::string& netText);
+
+private:
+    static constexpr std::size_t kLookAhead = 16;
+
+    struct Net {
+        std::size_t pinCount = 0;
+        std::size_t lines = 0;
+        std::size_t keptLine = 0; // 1 + its index in m_keptLines, or 0
+    };
+    struct Line {
+        std::size_t net;
+        std::size_t pinCount;
+        std::size_t length; // of its pins in the log
+    };
+    struct Pending {
+        std::size_t nameOffset; // in m_pendingNames
+        std::size_t nameLength;
+        std::uint32_t hash;
+    };
+
+    std::size_t m_netLimit;
+    std::size_t m_pinLimit;
+    NameTable m_names;
+    std::vector<Net> m_nets;
+    std::string m_log; // the pins of every line, in the order of the lines
+    std::vector<Line> m_lines;
+    std::size_t m_resolved = 0; // lines whose names were looked up
+    std::string m_pendingNames;
+    std::vector<Pending> m_pending;
+    std::vector<std::string> m_keptLines;
+};
+
+// Gathers net lines that carry the same net name into one net, for formats that spread a
+// net over several lines or records (Mentor "NET" lines, FUTURE "PIN" lines).
 class NetMerger {
 public:
     explicit NetMerger(const Workspace& workspace);
 
-    // Takes one net line as the net-line writer builds it. Its name is compared as the
+    // Takes one net as the net line "name; pinCount: pinText" that the net-line writer
+    // builds, `pinText` holding each pin followed by ", ". Its name is compared as the
     // splitter returns it (blanks dropped), exactly; a name seen before adds the line's pins
-    // after that net's pins. Throws CapacityExceeded past the table sizes of the limits.
-    void add(std::string_view netLine);
+    // after that net's pins. Throws CapacityExceeded past the table sizes of the limits,
+    // some of them a few lines late: see catchUp().
+    void add(std::string_view name, std::size_t pinCount, std::string_view pinText);
+
+    // Makes the checks of the lines taken so far. A reader that fails on its own calls it
+    // first: a failure of an earlier line comes first.
+    void catchUp() { m_lines.resolve(); }
 
     // Appends the merged nets to `netText`, in the order their names first appeared, each
     // followed by CR LF. A net that came from one line keeps that line as it was.
-    void appendTo(std::string& netText) const;
+    void appendTo(std::string& netText) { m_lines.appendTo(netText); }
 
 private:
-    struct Net {
-        std::string firstLine;         // as given, while the net has one line
-        std::string name;              // as split
-        std::vector<std::string> pins; // as split, once a second line was merged in
-        bool merged = false;
-    };
+    void addLine(std::string_view netLine);
+    [[noreturn]] void failAfterEarlierLines(const char* what);
 
     Limits m_limits;
     FieldArray m_split;
-    std::vector<Net> m_nets;
-    std::unordered_map<std::string, std::size_t> m_byName;
-    std::size_t m_lines = 0;
+    // True when the last line was taken without splitting it: slots 0 and 1 of its split,
+    // which a later line that does not fill them would keep, are then its name and count.
+    bool m_lastLineUnsplit = false;
+    std::size_t m_lastPinCount = 0;
+    NetLines m_lines;
+    std::string m_line;
+    std::string m_splitPins;
 };
 
 } // namespace lintora
