@@ -55,8 +55,10 @@ void appendWithout(std::string& token, std::string_view text, const ByteSet& dro
 // count against the same limit as the slots of a field array.
 class NetGatherer {
 public:
-    explicit NetGatherer(std::size_t fieldSlots)
-        : m_fieldSlots(fieldSlots), m_lines(kNoLimit, kNoLimit) {}
+    NetGatherer(std::size_t fieldSlots, std::size_t inputBytes)
+        : m_fieldSlots(fieldSlots), m_lines(kNoLimit, kNoLimit) {
+        m_lines.reserveFor(inputBytes);
+    }
 
     // A net line's name and its pins, each followed by ", ".
     void add(std::string_view name, std::size_t pinCount, std::string_view pinText) {
@@ -218,7 +220,7 @@ void mnexpin(Workspace& ws, const std::string& path, std::string& status) {
     readParts(input.text(), out);
     out.writePartsFile();
 
-    NetGatherer nets(out.fields.capacity());
+    NetGatherer nets(out.fields.capacity(), input.text().size());
     readNets(input.text(), nets, out.fields.capacity());
     nets.write(out);
     out.writeNetFile();

@@ -213,7 +213,7 @@ void mnfutin(Workspace& ws, const std::string& path, std::string& status) {
         return;
     }
 
-    NetMerger merger(ws);
+    NetMerger merger(ws, text.size());
     LineReader allLines = netlistLines(text);
     readPins(allLines, merger);
     merger.appendTo(out.netText());

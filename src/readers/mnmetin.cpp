@@ -12,50 +12,67 @@
 #include "readers/net_merge.h"
 #include "readers/readers.h"
 
+#include <cstring>
+
 namespace lintora {
 
 namespace {
 
 constexpr std::string_view kNetKeyword = "NET";
-// What ends a run of copied characters: a lone LF, or a parenthesis.
-constexpr ByteSet kLfOrParenthesis("\n()");
 // What ends a pin before the name and after it.
 constexpr ByteSet kPinEndBeforeName(" \t'");
 constexpr ByteSet kPinEnd(" \t");
 
 // The input upper-cased, without parenthesised text, with a lone LF turned into a real line
-// break and starting with an empty line: the form the passes walk.
+// break and starting with an empty line: the form the passes walk. Each line of the input
+// (ended by CR or CR LF) becomes CR LF and the line, so the copy keeps the text from line
+// to line and breaks it up only where something changes.
 std::string normalisedCopy(const std::string& input) {
     // A "(" that no ")" follows anywhere would swallow the rest of the file; such a "(" is
     // dropped like any other but starts no skipping.
-    const std::size_t lastClose = input.rfind(')');
+    const void* const lastCloseAt = ::memrchr(input.data(), ')', input.size()); // (fast rfind)
+    const std::size_t lastClose =
+        lastCloseAt == nullptr ? std::string::npos
+                               : static_cast<std::size_t>(static_cast<const char*>(lastCloseAt) - input.data());
     std::string copy;
+    if (input.empty())
+        return copy;
     copy.reserve(input.size() + input.size() / 16 + 2);
+    copy += "\r\n"; // before the first line
     bool skipping = false;
-    LineReader lines(input);
-    std::string_view line;
-    while (lines.next(line)) {
-        copy += "\r\n";
-        const std::size_t lineStart = static_cast<std::size_t>(line.data() - input.data());
-        for (std::size_t i = 0; i < line.size(); ++i) {
-            // The text up to the next LF or parenthesis is kept or dropped as a whole.
-            const std::size_t end = kLfOrParenthesis.findIn(line, i);
-            if (!skipping)
-                copy.append(line.substr(i, end - i));
-            if (end == line.size())
-                break;
-            i = end;
-            const char c = line[i];
-            if (c == '\n') {
-                copy += "\r\n";
-            } else if (c == '(') {
-                if (lastClose != std::string::npos && lineStart + i < lastClose)
-                    skipping = true;
-            } else {
-                skipping = false;
+    std::size_t kept = 0; // where the text not yet copied (or dropped) begins
+    const auto copyUpTo = [&](std::size_t end) {
+        if (!skipping)
+            copy.append(input, kept, end - kept);
+    };
+    for (std::size_t i = findAnyOfInLongText<'\r', '\n', '(', ')'>(input, 0); i < input.size();
+         i = findAnyOfInLongText<'\r', '\n', '(', ')'>(input, i)) {
+        const char c = input[i];
+        if (c == '\r') {
+            // A line end, CR or CR LF: the CR LF before the next line, none after the last.
+            const std::size_t next = i + 1 < input.size() && input[i + 1] == '\n' ? i + 2 : i + 1;
+            if (next - i == 2 && next < input.size() && !skipping) {
+                i = next; // already as it should be
+                continue;
             }
+            copyUpTo(i);
+            if (next < input.size())
+                copy += "\r\n";
+            kept = i = next;
+            continue;
         }
+        copyUpTo(i);
+        if (c == '\n') {
+            copy += "\r\n"; // a lone LF, inside a line
+        } else if (c == '(') {
+            if (lastClose != std::string::npos && i < lastClose)
+                skipping = true;
+        } else {
+            skipping = false;
+        }
+        kept = i = i + 1;
     }
+    copyUpTo(input.size());
     upperCaseQuickly(copy);
     return copy;
 }
@@ -107,20 +124,13 @@ bool readComponents(LineReader& copy, ReaderOutput& out, std::string_view& netLi
     return false;
 }
 
-// What readNetLine reuses from line to line.
-struct NetLineScratch {
-    std::string token;
-    std::string pins; // each followed by ", ", as the net line holds them
-};
-
 // One "NET" line: its quoted name and its pins, handed to the merger. A line without a
 // quoted name (a component line between the nets, a stray word) contributes nothing.
+// `pins` holds the completed pins, each followed by ", ", and then the token being read.
 void readNetLine(std::string_view line, std::size_t fieldSlots, NetMerger& merger,
-                 NetLineScratch& scratch) {
-    std::string& token = scratch.token;
-    std::string& pins = scratch.pins;
-    token.clear();
+                 std::string& pins) {
     pins.clear();
+    std::size_t tokenStart = 0;
     std::size_t pinCounter = 2; // the field slot of the next pin
     std::string_view name;
     bool named = false;
@@ -133,35 +143,45 @@ void readNetLine(std::string_view line, std::size_t fieldSlots, NetMerger& merge
             const std::size_t nameEnd = close == std::string_view::npos ? line.size() : close;
             name = line.substr(i + 1, nameEnd - i - 1);
             named = true;
+            // The pins before the name are dropped; a token the name interrupts goes on.
             pinCounter = 2;
-            pins.clear();
+            pins.erase(0, tokenStart);
+            tokenStart = 0;
             // Go on right after the closing quote: a pin written without a blank after the
             // name keeps its first character.
             i = nameEnd == line.size() ? line.size() : nameEnd + 1;
         } else if (!atEnd && c != ' ' && c != '\t') {
             // The token's characters up to the next blank, TAB or opening quote.
             const std::size_t end = (named ? kPinEnd : kPinEndBeforeName).findIn(line, i);
+            const std::string_view token = std::string_view(pins).substr(tokenStart);
             const std::size_t missing = kNetKeyword.size() - std::min(token.size(), kNetKeyword.size());
             if (missing > 0 && end - i >= missing && kNetKeyword.starts_with(token) &&
                 line.substr(i, missing) == kNetKeyword.substr(token.size())) {
                 // A token that becomes "NET" is dropped, and the character after it.
-                token.clear();
+                pins.resize(tokenStart);
                 i += missing + 1;
                 continue;
             }
-            token.append(line.substr(i, end - i));
+            pins.append(line.data() + i, end - i);
             i = end;
         } else {
-            if (!token.empty()) {
+            if (pins.size() > tokenStart) {
                 // A blank, a TAB or the end of the line ends a pin.
                 if (pinCounter >= fieldSlots) {
                     merger.catchUp(); // the lines before fail first
                     throwFieldSlotExceeded(pinCounter);
                 }
-                convertFirstSeparator(token, '-');
-                pins.append(token).append(", ");
+                // The pin's first "-" that is not its first character becomes ".".
+                for (std::size_t k = tokenStart + 1; k < pins.size(); ++k) {
+                    if (pins[k] == '-') {
+                        pins[k] = '.';
+                        break;
+                    }
+                }
+                pins.push_back(',');
+                pins.push_back(' ');
                 ++pinCounter;
-                token.clear();
+                tokenStart = pins.size();
             }
             ++i;
         }
@@ -190,12 +210,12 @@ void mnmetin(Workspace& ws, const std::string& path, std::string& status) {
     status = kStatusGood;
     out.writePartsFile();
 
-    NetMerger merger(ws);
-    NetLineScratch scratch;
+    NetMerger merger(ws, copy.size());
+    std::string pins;
     do {
         if (line.empty() || line.front() == '#')
             continue;
-        readNetLine(line, out.fields.capacity(), merger, scratch);
+        readNetLine(line, out.fields.capacity(), merger, pins);
     } while (copyLines.next(line));
     merger.appendTo(out.netText());
     out.writeNetFile();

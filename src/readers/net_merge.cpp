@@ -95,6 +95,16 @@ std::pair<std::size_t, bool> NameTable::insert(std::string_view name, std::uint3
     }
 }
 
+void NameTable::reserve(std::size_t count) {
+    m_offsets.reserve(count);
+    m_text.reserve(count * 12);
+    std::size_t slots = 4096;
+    while (slots < count * 2)
+        slots *= 2;
+    if (slots > m_slots.size())
+        rehash(slots);
+}
+
 void NameTable::prefetchSlot(std::uint32_t hash) const {
     if (!m_slots.empty())
         __builtin_prefetch(&m_slots[hash & (m_slots.size() - 1)]);
@@ -125,6 +135,14 @@ void NameTable::rehash(std::size_t slotCount) {
 }
 
 // ---- NetLines
+
+void NetLines::reserveFor(std::size_t inputBytes) {
+    // A line takes some 30 bytes or more, a net's name and line 60 or more.
+    m_log.reserve(inputBytes);
+    m_lines.reserve(inputBytes / 32);
+    m_nets.reserve(inputBytes / 64);
+    m_names.reserve(inputBytes / 64);
+}
 
 void NetLines::add(std::string_view name, std::size_t pinCount, std::string_view pinText) {
     const std::uint32_t hash = NameTable::hashOf(name);
@@ -233,11 +251,13 @@ bool splitsBackUnchanged(std::string_view name, std::size_t pinCount, std::strin
 
 } // namespace
 
-NetMerger::NetMerger(const Workspace& workspace)
+NetMerger::NetMerger(const Workspace& workspace, std::size_t inputBytes)
     : m_limits(workspace.limits),
       m_split(workspace.limits.fieldSlots),
       // The merged table keeps its last slot empty as its end mark.
-      m_lines(workspace.limits.sideSlots, workspace.limits.fieldSlots) {}
+      m_lines(workspace.limits.sideSlots, workspace.limits.fieldSlots) {
+    m_lines.reserveFor(inputBytes);
+}
 
 void NetMerger::failAfterEarlierLines(const char* what) {
     catchUp();

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -38,6 +39,26 @@ private:
     std::array<bool, 256> m_contains;
 };
 
+// The first position from `from` on whose byte is one of `Bytes`; text.size() if none is.
+// For long text in which they are rare: it steps over eight bytes at a time while none of
+// them is one of `Bytes`. (A byte equal to b is a zero byte of word ^ bb..b, and
+// (x - 0101..01) & ~x & 8080..80 is not zero exactly when x has a zero byte.)
+template <char... Bytes>
+std::size_t findAnyOfInLongText(std::string_view text, std::size_t from) {
+    constexpr std::uint64_t ones = 0x0101010101010101ULL;
+    constexpr std::uint64_t highBits = ones * 0x80;
+    const auto hasZeroByte = [](std::uint64_t x) { return (x - ones) & ~x & highBits; };
+    for (; from + 8 <= text.size(); from += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + from, 8);
+        if ((hasZeroByte(word ^ (ones * static_cast<unsigned char>(Bytes))) | ...) != 0)
+            break;
+    }
+    while (from < text.size() && ((text[from] != Bytes) && ...))
+        ++from;
+    return from;
+}
+
 // The same as upperCaseInPlace, eight bytes at a time where they are all ASCII: the large
 // netlists of these readers are mostly ASCII.
 void upperCaseQuickly(std::string& text);
@@ -59,6 +80,9 @@ public:
     std::pair<std::size_t, bool> insert(std::string_view name) { return insert(name, hashOf(name)); }
     std::string_view name(std::size_t number) const { return nameAt(m_offsets[number]); }
     std::size_t size() const { return m_offsets.size(); }
+    // Makes room for about `count` names at once: growing step by step would copy the
+    // table several times over.
+    void reserve(std::size_t count);
 
     // Starts loading the slot where the look-up of `hash` begins.
     void prefetchSlot(std::uint32_t hash) const;
@@ -93,6 +117,9 @@ public:
     // pinLimit - 2, are a capacity failure.
     NetLines(std::size_t netLimit, std::size_t pinLimit)
         : m_netLimit(netLimit), m_pinLimit(pinLimit) {}
+
+    // Makes room for the lines of an input of about this many bytes at once.
+    void reserveFor(std::size_t inputBytes);
 
     // One line: its name, and its pins each followed by ", ".
     void add(std::string_view name, std::size_t pinCount, std::string_view pinText);
@@ -148,7 +175,8 @@ private:
 // net over several lines or records (Mentor "NET" lines, FUTURE "PIN" lines).
 class NetMerger {
 public:
-    explicit NetMerger(const Workspace& workspace);
+    // `inputBytes`: the size of the input, to make room for its lines at once.
+    NetMerger(const Workspace& workspace, std::size_t inputBytes);
 
     // Takes one net as the net line "name; pinCount: pinText" that the net-line writer
     // builds, `pinText` holding each pin followed by ", ". Its name is compared as the
