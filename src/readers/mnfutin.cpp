@@ -32,28 +32,31 @@ constexpr ByteSet kDropped(" \t)");
 constexpr ByteSet kFieldEndOrDropped(", \t)");
 
 // The fields of the current line as they are scanned. The first and second field carry
-// over to a line that has no commas of its own.
+// over to a line that has no commas of its own; the rules only ask whether the first is
+// "DATA" or "PIN" and which attribute ("2", "3" or "4") the second names.
 struct FieldScan {
+    enum class First : unsigned char { Other, Data, Pin };
     std::size_t commas = 0;
-    std::string first;
-    std::string second;
+    First first = First::Other;
+    char second = '\0'; // the attribute digit, or '\0' for anything else
     bool inRecord = false;
 
     void clearFields() {
-        first.clear();
-        second.clear();
+        first = First::Other;
+        second = '\0';
     }
-    bool isData(std::string_view attribute) const {
-        return inRecord && first == kData && second == attribute;
+    bool isData(char attribute) const {
+        return inRecord && first == First::Data && second == attribute;
     }
+    bool isPinLine() const { return inRecord && first == First::Pin; }
     // A "," that no rule took: it ends a field.
     void comma(std::string_view token) {
         ++commas;
         if (inRecord) {
             if (commas == 1)
-                first = token;
+                first = token == kData ? First::Data : token == kPin ? First::Pin : First::Other;
             else if (commas == 2)
-                second = token;
+                second = token.size() == 1 && token[0] >= '2' && token[0] <= '4' ? token[0] : '\0';
         }
     }
 };
@@ -86,104 +89,111 @@ void forEachField(std::string_view line, std::string& scratch, AtField atField) 
     }
 }
 
-// True when the line's first character other than a blank or TAB is ")": it closes the
-// record. A ")" inside a value ("DATA,3,10UF(X7R)") is data.
-bool closesRecord(std::string_view line) {
-    const std::size_t at = line.find_first_not_of(" \t");
-    return at != std::string_view::npos && line[at] == ')';
-}
+// The parts of the records after the landmark line: one parts line per record with a part
+// name, written once its record's footprint is known (or the record ends without one).
+class PartsScan {
+public:
+    explicit PartsScan(ReaderOutput& out) : m_out(out), m_f(out.fields) {}
 
-// The records after the landmark line: one parts line per record with a part name. The
-// part is written once its record's footprint is known (or the record ends without one).
-void readParts(LineReader& lines, ReaderOutput& out) {
-    FieldArray& f = out.fields;
-    FieldScan scan;
-    std::string scratch;
-    const auto finishPart = [&] {
-        if (!f.at(1).empty()) {
-            out.addPart();
-            f[1].clear();
-        }
-    };
-    std::string_view line;
-    while (lines.next(line)) {
-        scan.commas = 0;
-        if (closesRecord(line)) {
+    // `closesRecord`: the line's first character other than a blank or TAB is ")".
+    void startLine(bool closesRecord) {
+        m_scan.commas = 0;
+        m_footprintRead = false;
+        if (closesRecord) {
             finishPart();
-            scan.inRecord = false;
+            m_scan.inRecord = false;
         }
-        bool footprintRead = false;
-        forEachField(line, scratch, [&](std::string_view token, bool atEnd) {
-            if (!atEnd && token == kRecordStart) {
-                finishPart();
-                f[2].clear();
-                f[3].clear();
-                scan.inRecord = true;
-                return false;
-            }
-            if (scan.isData("2")) {
-                f[2] = token;
-                scan.clearFields();
-            } else if (scan.isData("3")) {
-                f[1] = token;
-                scan.clearFields();
-            } else if (scan.isData("4")) {
-                f[3] = token;
-                scan.clearFields();
-                scan.inRecord = false; // the record's parts data ends here
-                footprintRead = true;
-            } else if (!atEnd) {
-                scan.comma(token);
-            }
-            return true;
-        });
-        if (footprintRead)
+    }
+    // A field ended by "," or by the line's end. False: the rest of the line is left.
+    bool field(std::string_view token, bool atEnd) {
+        if (!atEnd && token == kRecordStart) {
+            finishPart();
+            m_f[2].clear();
+            m_f[3].clear();
+            m_scan.inRecord = true;
+            return false;
+        }
+        if (m_scan.isData('2')) {
+            m_f[2] = token;
+            m_scan.clearFields();
+        } else if (m_scan.isData('3')) {
+            m_f[1] = token;
+            m_scan.clearFields();
+        } else if (m_scan.isData('4')) {
+            m_f[3] = token;
+            m_scan.clearFields();
+            m_scan.inRecord = false; // the record's parts data ends here
+            m_footprintRead = true;
+        } else if (!atEnd) {
+            m_scan.comma(token);
+        }
+        return true;
+    }
+    void endLine() {
+        if (m_footprintRead)
             finishPart();
     }
-    finishPart();
-}
+    void finish() { finishPart(); }
 
-// Every "PIN" line of the whole file, as a one-pin net handed to the merger.
-void readPins(LineReader& lines, NetMerger& merger) {
-    FieldScan scan;
-    std::string scratch;
-    std::string netName;
-    std::string prefix; // the record's reference and "."
-    std::string pin;    // the pin and ", ", as the net line holds it
-    std::string_view line;
-    while (lines.next(line)) {
-        scan.commas = 0;
-        if (closesRecord(line))
-            scan.inRecord = false;
-        forEachField(line, scratch, [&](std::string_view token, bool atEnd) {
-            const bool pinLine = scan.inRecord && scan.first == kPin;
-            if (!atEnd && token == kRecordStart) {
-                scan.clearFields();
-                prefix.clear();
-                scan.inRecord = true;
-                return false;
-            }
-            if (scan.isData("2")) {
-                prefix.assign(token).append(".");
-                scan.clearFields();
-            } else if (pinLine && scan.commas == 2) {
-                netName = token;
-                ++scan.commas;
-            } else if (pinLine && scan.commas == 6) {
-                // A pin of no net (an empty net field) connects nothing: it adds no net.
-                if (!netName.empty()) {
-                    pin.assign(prefix).append(token).append(", ");
-                    merger.add(netName, 1, pin);
-                }
-                scan.clearFields();
-                netName.clear();
-            } else if (!atEnd) {
-                scan.comma(token);
-            }
-            return true;
-        });
+private:
+    void finishPart() {
+        if (!m_f.at(1).empty()) {
+            m_out.addPart();
+            m_f[1].clear();
+        }
     }
-}
+
+    ReaderOutput& m_out;
+    FieldArray& m_f;
+    FieldScan m_scan;
+    bool m_footprintRead = false;
+};
+
+// The "PIN" lines of the whole file, each a one-pin net handed to the merger.
+class PinsScan {
+public:
+    explicit PinsScan(NetMerger& merger) : m_merger(merger) {}
+
+    void startLine(bool closesRecord) {
+        m_scan.commas = 0;
+        if (closesRecord)
+            m_scan.inRecord = false;
+    }
+    bool field(std::string_view token, bool atEnd) {
+        const bool pinLine = m_scan.isPinLine();
+        if (!atEnd && token == kRecordStart) {
+            m_scan.clearFields();
+            m_prefix.clear();
+            m_scan.inRecord = true;
+            return false;
+        }
+        if (m_scan.isData('2')) {
+            m_prefix.assign(token).append(".");
+            m_scan.clearFields();
+        } else if (pinLine && m_scan.commas == 2) {
+            m_netName = token;
+            ++m_scan.commas;
+        } else if (pinLine && m_scan.commas == 6) {
+            // A pin of no net (an empty net field) connects nothing: it adds no net.
+            if (!m_netName.empty()) {
+                m_pin.assign(m_prefix).append(token).append(", ");
+                m_merger.add(m_netName, 1, m_pin);
+            }
+            m_scan.clearFields();
+            m_netName.clear();
+        } else if (!atEnd) {
+            m_scan.comma(token);
+        }
+        return true;
+    }
+
+private:
+    NetMerger& m_merger;
+    FieldScan m_scan;
+    std::string m_netName;
+    std::string m_prefix; // the record's reference and "."
+    std::string m_pin;    // the pin and ", ", as the net line holds it
+};
 
 } // namespace
 
@@ -196,26 +206,50 @@ void mnfutin(Workspace& ws, const std::string& path, std::string& status) {
     ReaderOutput out(ws);
 
     LineReader lines = netlistLines(text);
-    std::string_view line;
-    while (lines.next(line)) {
-        if (line == kLandmark) { // exactly as written
+    std::string_view landmarkLine;
+    while (lines.next(landmarkLine)) {
+        if (landmarkLine == kLandmark) { // exactly as written
             status = kStatusGood;
             break;
         }
     }
-    if (status == kStatusGood) {
-        upperCaseQuickly(text);
-        readParts(lines, out);
-    }
-    out.writePartsFile();
     if (status != kStatusGood) {
+        out.writePartsFile();
         ws.observer.hideProgress();
         return;
     }
+    upperCaseQuickly(text);
 
+    // One walk over the lines serves both scans: the pins of the whole file, the parts
+    // after the landmark line. The merger keeps a capacity failure until parts.tmp is
+    // written, as if the pins were read afterwards.
     NetMerger merger(ws, text.size());
+    PinsScan pins(merger);
+    PartsScan parts(out);
+    bool afterLandmark = false;
+    std::string scratch;
     LineReader allLines = netlistLines(text);
-    readPins(allLines, merger);
+    std::string_view line;
+    while (allLines.next(line)) {
+        std::size_t first = 0;
+        while (first < line.size() && (line[first] == ' ' || line[first] == '\t'))
+            ++first;
+        const bool closesRecord = first < line.size() && line[first] == ')';
+        pins.startLine(closesRecord);
+        if (afterLandmark)
+            parts.startLine(closesRecord);
+        // Both scans leave a line at the same field, a record's start.
+        forEachField(line, scratch, [&](std::string_view token, bool atEnd) {
+            const bool goOn = pins.field(token, atEnd);
+            return afterLandmark ? parts.field(token, atEnd) && goOn : goOn;
+        });
+        if (afterLandmark)
+            parts.endLine();
+        afterLandmark = afterLandmark || line.data() == landmarkLine.data();
+    }
+    parts.finish();
+    out.writePartsFile();
+
     merger.appendTo(out.netText());
     out.writeNetFile();
 }

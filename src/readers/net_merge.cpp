@@ -259,12 +259,34 @@ NetMerger::NetMerger(const Workspace& workspace, std::size_t inputBytes)
     m_lines.reserveFor(inputBytes);
 }
 
-void NetMerger::failAfterEarlierLines(const char* what) {
-    catchUp();
-    throw CapacityExceeded(what);
+void NetMerger::add(std::string_view name, std::size_t pinCount, std::string_view pinText) {
+    if (m_failure)
+        return;
+    try {
+        addNow(name, pinCount, pinText);
+    } catch (const CapacityExceeded&) {
+        m_failure = std::current_exception();
+    }
 }
 
-void NetMerger::add(std::string_view name, std::size_t pinCount, std::string_view pinText) {
+void NetMerger::catchUp() {
+    if (!m_failure) {
+        try {
+            m_lines.resolve();
+        } catch (const CapacityExceeded&) {
+            m_failure = std::current_exception();
+        }
+    }
+    if (m_failure)
+        std::rethrow_exception(m_failure);
+}
+
+void NetMerger::appendTo(std::string& netText) {
+    catchUp();
+    m_lines.appendTo(netText);
+}
+
+void NetMerger::addNow(std::string_view name, std::size_t pinCount, std::string_view pinText) {
     if (!splitsBackUnchanged(name, pinCount, pinText)) {
         // The net is taken as its line splits.
         m_line.assign(name).append("; ").append(std::to_string(pinCount)).append(": ");
@@ -272,13 +294,16 @@ void NetMerger::add(std::string_view name, std::size_t pinCount, std::string_vie
         addLine(m_line);
         return;
     }
-    // The line table holds sideSlots lines.
-    if (m_lines.lineCount() >= m_limits.sideSlots)
-        failAfterEarlierLines("net lines to merge");
+    // The line table holds sideSlots lines. (A failure found at once comes after those of
+    // the lines before, which NetLines checks a few lines late.)
+    if (m_lines.lineCount() >= m_limits.sideSlots) {
+        m_lines.resolve();
+        throw CapacityExceeded("net lines to merge");
+    }
     // Splitting the line fills the slots up to the empty one after its last ", ".
     const std::size_t lastSlot = pinCount == 0 ? 1 : pinCount + 2;
     if (lastSlot >= m_limits.fieldSlots) {
-        catchUp();
+        m_lines.resolve();
         throwFieldSlotExceeded(m_limits.fieldSlots);
     }
     m_lines.add(name, pinCount, pinText);
@@ -287,7 +312,7 @@ void NetMerger::add(std::string_view name, std::size_t pinCount, std::string_vie
 }
 
 void NetMerger::addLine(std::string_view netLine) {
-    catchUp();
+    m_lines.resolve();
     if (m_lines.lineCount() >= m_limits.sideSlots)
         throw CapacityExceeded("net lines to merge");
     // A line without ";" or ":" leaves the name or the count of the line split before it

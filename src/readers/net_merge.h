@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <exception>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -173,6 +174,10 @@ private:
 
 // Gathers net lines that carry the same net name into one net, for formats that spread a
 // net over several lines or records (Mentor "NET" lines, FUTURE "PIN" lines).
+//
+// A line beyond the table sizes of the limits is a capacity failure. It is kept, and the
+// lines after it are ignored: catchUp() and appendTo() throw it. So a reader may go on to
+// the end of its input, to write its other file first, as if it had stopped there.
 class NetMerger {
 public:
     // `inputBytes`: the size of the input, to make room for its lines at once.
@@ -181,21 +186,23 @@ public:
     // Takes one net as the net line "name; pinCount: pinText" that the net-line writer
     // builds, `pinText` holding each pin followed by ", ". Its name is compared as the
     // splitter returns it (blanks dropped), exactly; a name seen before adds the line's pins
-    // after that net's pins. Throws CapacityExceeded past the table sizes of the limits,
-    // some of them a few lines late: see catchUp().
+    // after that net's pins.
     void add(std::string_view name, std::size_t pinCount, std::string_view pinText);
 
-    // Makes the checks of the lines taken so far. A reader that fails on its own calls it
-    // first: a failure of an earlier line comes first.
-    void catchUp() { m_lines.resolve(); }
+    // Throws the capacity failure of a line taken so far, if there is one. A reader that
+    // fails on its own calls it first: the failure of an earlier line comes first.
+    void catchUp();
 
     // Appends the merged nets to `netText`, in the order their names first appeared, each
-    // followed by CR LF. A net that came from one line keeps that line as it was.
-    void appendTo(std::string& netText) { m_lines.appendTo(netText); }
+    // followed by CR LF. A net that came from one line keeps that line as it was. Throws
+    // the capacity failure of a line, if there is one.
+    void appendTo(std::string& netText);
 
 private:
+    void addNow(std::string_view name, std::size_t pinCount, std::string_view pinText);
     void addLine(std::string_view netLine);
-    [[noreturn]] void failAfterEarlierLines(const char* what);
+
+    std::exception_ptr m_failure;
 
     Limits m_limits;
     FieldArray m_split;
