@@ -12,6 +12,7 @@
 #include "readers/net_merge.h"
 #include "readers/readers.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace lintora {
@@ -22,6 +23,30 @@ constexpr std::string_view kNetKeyword = "NET";
 // What ends a pin before the name and after it.
 constexpr ByteSet kPinEndBeforeName(" \t'");
 constexpr ByteSet kPinEnd(" \t");
+constexpr ByteSet kBlankOrTab(" \t");
+
+// The next position from a given one on that holds one byte, found with memchr (fast on
+// long text) and kept until the walk passes it; text.size() when there is none.
+class NextByte {
+public:
+    NextByte(std::string_view text, char c) : m_text(text), m_c(c), m_at(search(0)) {}
+    std::size_t from(std::size_t position) {
+        if (m_at < position)
+            m_at = search(position);
+        return m_at;
+    }
+
+private:
+    std::size_t search(std::size_t position) const {
+        const void* at = std::memchr(m_text.data() + position, m_c, m_text.size() - position);
+        return at == nullptr ? m_text.size()
+                             : static_cast<std::size_t>(static_cast<const char*>(at) - m_text.data());
+    }
+
+    std::string_view m_text;
+    char m_c;
+    std::size_t m_at;
+};
 
 // The input upper-cased, without parenthesised text, with a lone LF turned into a real line
 // break and starting with an empty line: the form the passes walk. Each line of the input
@@ -45,8 +70,14 @@ std::string normalisedCopy(const std::string& input) {
         if (!skipping)
             copy.append(input, kept, end - kept);
     };
-    for (std::size_t i = findAnyOfInLongText<'\r', '\n', '(', ')'>(input, 0); i < input.size();
-         i = findAnyOfInLongText<'\r', '\n', '(', ')'>(input, i)) {
+    NextByte cr(input, '\r');
+    NextByte lf(input, '\n');
+    NextByte open(input, '(');
+    NextByte close(input, ')');
+    for (std::size_t i = 0;;) {
+        i = std::min({cr.from(i), lf.from(i), open.from(i), close.from(i)});
+        if (i == input.size())
+            break;
         const char c = input[i];
         if (c == '\r') {
             // A line end, CR or CR LF: the CR LF before the next line, none after the last.
@@ -91,13 +122,13 @@ bool readComponents(LineReader& copy, ReaderOutput& out, std::string_view& netLi
             continue; // a comment
         // The words between blanks; TABs inside a word are dropped.
         for (std::size_t start = 0; start <= line.size();) {
-            const std::size_t blank = std::min(line.find(' ', start), line.size());
+            std::size_t blank = kBlankOrTab.findIn(line, start);
             std::string_view token = line.substr(start, blank - start);
-            if (token.find('\t') != std::string_view::npos) {
-                withoutTabs.clear();
-                for (const char c : token)
-                    if (c != '\t')
-                        withoutTabs += c;
+            if (blank < line.size() && line[blank] == '\t') {
+                withoutTabs.assign(token);
+                for (; blank < line.size() && line[blank] != ' '; ++blank)
+                    if (line[blank] != '\t')
+                        withoutTabs += line[blank];
                 token = withoutTabs;
             }
             // A word that begins with "NET" makes the line the first net line.
@@ -186,7 +217,12 @@ void readNetLine(std::string_view line, std::size_t fieldSlots, NetMerger& merge
             ++i;
         }
     }
-    if (named)
+    if (!named)
+        return;
+    // Pins hold no blank; on a line without ",", ";" and ":" they hold none of those either.
+    if (findAnyOfInLongText<',', ';', ':'>(line, 0) == line.size())
+        merger.addPinsWithoutMarks(name, pinCounter - 2, pins);
+    else
         merger.add(name, pinCounter - 2, pins);
 }
 

@@ -1,5 +1,6 @@
 #include "readers/net_merge.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -139,7 +140,8 @@ void NameTable::rehash(std::size_t slotCount) {
 void NetLines::reserveFor(std::size_t inputBytes) {
     // A line takes some 30 bytes or more, a net's name and line 60 or more.
     m_log.reserve(inputBytes);
-    m_lines.reserve(inputBytes / 32);
+    m_lineStarts.reserve(inputBytes / 32);
+    m_lineNets.reserve(inputBytes / 32);
     m_nets.reserve(inputBytes / 64);
     m_names.reserve(inputBytes / 64);
 }
@@ -147,10 +149,10 @@ void NetLines::reserveFor(std::size_t inputBytes) {
 void NetLines::add(std::string_view name, std::size_t pinCount, std::string_view pinText) {
     const std::uint32_t hash = NameTable::hashOf(name);
     m_names.prefetchSlot(hash);
-    m_pending.push_back({m_pendingNames.size(), name.size(), hash});
+    m_pending.push_back({m_pendingNames.size(), name.size(), pinCount, hash});
     m_pendingNames.append(name);
+    m_lineStarts.push_back(m_log.size());
     m_log.append(pinText);
-    m_lines.push_back({0, pinCount, pinText.size()});
     if (m_pending.size() == kLookAhead)
         resolve();
 }
@@ -165,64 +167,76 @@ void NetLines::resolve() {
     }
     const std::string_view names = m_pendingNames;
     for (const Pending& p : m_pending) {
-        Line& line = m_lines[m_resolved];
         const auto [number, isNew] = m_names.insert(names.substr(p.nameOffset, p.nameLength), p.hash);
         if (isNew) {
             if (m_nets.size() + 1 >= m_netLimit)
                 throw CapacityExceeded("merged nets");
-            m_nets.emplace_back();
-        } else if (m_nets[number].pinCount + line.pinCount + 2 > m_pinLimit) {
-            throw CapacityExceeded("pins of a merged net");
+            m_nets.push_back({p.pinCount, 1});
+        } else {
+            Net& net = m_nets[number];
+            if (net.pinCount + p.pinCount + 2 > m_pinLimit)
+                throw CapacityExceeded("pins of a merged net");
+            net.pinCount += p.pinCount;
+            ++net.lines;
+            if (!m_keptLines.empty())
+                dropKeptLine(number); // written from its pins from now on
         }
-        Net& net = m_nets[number];
-        net.pinCount += line.pinCount;
-        ++net.lines;
-        net.keptLine = 0; // set again for a net's first line where it is kept
-        line.net = number;
-        ++m_resolved;
+        m_lineNets.push_back(number);
     }
     m_pending.clear();
     m_pendingNames.clear();
 }
 
 void NetLines::keepLine(std::size_t net, std::string_view line) {
-    m_keptLines.emplace_back(line);
-    m_nets[net].keptLine = m_keptLines.size();
+    m_keptLines.emplace_back(net, line); // (nets come new in their order)
+}
+
+void NetLines::dropKeptLine(std::size_t net) {
+    const auto kept = std::lower_bound(m_keptLines.begin(), m_keptLines.end(), net,
+                                       [](const auto& k, std::size_t n) { return k.first < n; });
+    if (kept != m_keptLines.end() && kept->first == net)
+        m_keptLines.erase(kept);
+}
+
+std::string_view NetLines::pinsOfLine(std::size_t line) const {
+    const std::size_t end = line + 1 < m_lineStarts.size() ? m_lineStarts[line + 1] : m_log.size();
+    return std::string_view(m_log).substr(m_lineStarts[line], end - m_lineStarts[line]);
 }
 
 void NetLines::appendTo(std::string& netText) {
     resolve();
-    // Where each net's lines go among all lines, then every line's place in the log put
-    // there: the lines of a net one after the other.
-    std::vector<std::size_t> next(m_nets.size());
-    std::size_t place = 0;
-    for (std::size_t i = 0; i < m_nets.size(); ++i) {
-        next[i] = place;
-        place += m_nets[i].lines;
-    }
-    std::vector<std::pair<std::size_t, std::size_t>> pieces(m_lines.size()); // offset, length
-    std::size_t offset = 0;
-    for (const Line& line : m_lines) {
-        pieces[next[line.net]++] = {offset, line.length};
-        offset += line.length;
+    // The lines in the order of their nets, a net's lines in their own order: a counting
+    // sort by net. Where every net has one line, that is the order of the lines.
+    std::vector<std::size_t> byNet;
+    if (m_lineNets.size() != m_nets.size()) {
+        std::vector<std::size_t> next(m_nets.size());
+        std::size_t place = 0;
+        for (std::size_t i = 0; i < m_nets.size(); ++i) {
+            next[i] = place;
+            place += m_nets[i].lines;
+        }
+        byNet.resize(m_lineNets.size());
+        for (std::size_t line = 0; line < m_lineNets.size(); ++line)
+            byNet[next[m_lineNets[line]]++] = line;
     }
 
     netText.reserve(netText.size() + m_log.size() + m_nets.size() * 16);
-    const std::string_view log = m_log;
-    std::size_t piece = 0;
+    auto kept = m_keptLines.begin(); // in the order of their nets
+    std::size_t place = 0;
     for (std::size_t i = 0; i < m_nets.size(); ++i) {
         const Net& net = m_nets[i];
-        if (net.keptLine != 0) {
-            netText += m_keptLines[net.keptLine - 1];
+        if (kept != m_keptLines.end() && kept->first == i) {
+            netText += kept->second;
+            ++kept;
         } else {
             netText += m_names.name(i);
             netText += "; ";
             netText += std::to_string(net.pinCount);
             netText += ": ";
-            for (std::size_t k = piece; k < piece + net.lines; ++k)
-                netText += log.substr(pieces[k].first, pieces[k].second);
+            for (std::size_t k = place; k < place + net.lines; ++k)
+                netText += pinsOfLine(byNet.empty() ? k : byNet[k]);
         }
-        piece += net.lines;
+        place += net.lines;
         netText += "\r\n";
     }
 }
@@ -231,17 +245,20 @@ void NetLines::appendTo(std::string& netText) {
 
 namespace {
 
-// True when splitting "name; count: pinText" gives back exactly this name and these pins,
-// which is so unless the name holds a blank or a separator, or a pin a blank, ";" or ":"
-// (a "," inside a pin would make two pins of it).
-bool splitsBackUnchanged(std::string_view name, std::size_t pinCount, std::string_view pinText) {
-    static constexpr ByteSet splitterMarks(" ;:,");
-    if (splitterMarks.findIn(name, 0) != name.size())
-        return false;
+// Splitting "name; count: pinText" gives back exactly this name and these pins unless the
+// name holds a blank or a separator, or a pin a blank, ";" or ":" (a "," inside a pin would
+// make two pins of it).
+constexpr ByteSet kSplitterMarks(" ;:,");
+
+bool nameSplitsBack(std::string_view name) {
+    return kSplitterMarks.findIn(name, 0) == name.size();
+}
+
+bool pinsSplitBack(std::size_t pinCount, std::string_view pinText) {
     // Each pin must be followed by ", " and hold none of the four itself.
     std::size_t commas = 0;
-    for (std::size_t i = splitterMarks.findIn(pinText, 0); i < pinText.size();
-         i = splitterMarks.findIn(pinText, i + 2)) {
+    for (std::size_t i = kSplitterMarks.findIn(pinText, 0); i < pinText.size();
+         i = kSplitterMarks.findIn(pinText, i + 2)) {
         if (pinText[i] != ',' || i + 1 == pinText.size() || pinText[i + 1] != ' ')
             return false;
         ++commas;
@@ -260,10 +277,27 @@ NetMerger::NetMerger(const Workspace& workspace, std::size_t inputBytes)
 }
 
 void NetMerger::add(std::string_view name, std::size_t pinCount, std::string_view pinText) {
+    add(name, pinCount, pinText, pinsSplitBack(pinCount, pinText));
+}
+
+void NetMerger::addPinsWithoutMarks(std::string_view name, std::size_t pinCount,
+                                    std::string_view pinText) {
+    add(name, pinCount, pinText, true);
+}
+
+void NetMerger::add(std::string_view name, std::size_t pinCount, std::string_view pinText,
+                    bool pinsSplitBack) {
     if (m_failure)
         return;
     try {
-        addNow(name, pinCount, pinText);
+        if (pinsSplitBack && nameSplitsBack(name)) {
+            addUnsplit(name, pinCount, pinText);
+        } else {
+            // The net is taken as its line splits.
+            m_line.assign(name).append("; ").append(std::to_string(pinCount)).append(": ");
+            m_line.append(pinText);
+            addLine(m_line);
+        }
     } catch (const CapacityExceeded&) {
         m_failure = std::current_exception();
     }
@@ -286,14 +320,8 @@ void NetMerger::appendTo(std::string& netText) {
     m_lines.appendTo(netText);
 }
 
-void NetMerger::addNow(std::string_view name, std::size_t pinCount, std::string_view pinText) {
-    if (!splitsBackUnchanged(name, pinCount, pinText)) {
-        // The net is taken as its line splits.
-        m_line.assign(name).append("; ").append(std::to_string(pinCount)).append(": ");
-        m_line.append(pinText);
-        addLine(m_line);
-        return;
-    }
+// A line that splits back into its own name and pins, taken without splitting it.
+void NetMerger::addUnsplit(std::string_view name, std::size_t pinCount, std::string_view pinText) {
     // The line table holds sideSlots lines. (A failure found at once comes after those of
     // the lines before, which NetLines checks a few lines late.)
     if (m_lines.lineCount() >= m_limits.sideSlots) {

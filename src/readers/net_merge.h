@@ -127,12 +127,12 @@ public:
     // Looks up the names of the lines added since the last time, in their order.
     void resolve();
 
-    std::size_t lineCount() const { return m_lines.size(); }
+    std::size_t lineCount() const { return m_lineStarts.size(); }
     // After resolve(): the nets, and the net of the last line.
     std::size_t netCount() const { return m_nets.size(); }
     std::size_t pinCount(std::size_t net) const { return m_nets[net].pinCount; }
     std::string_view name(std::size_t net) const { return m_names.name(net); }
-    std::size_t lastNet() const { return m_lines.back().net; }
+    std::size_t lastNet() const { return m_lineNets.back(); }
     bool lastNetIsNew() const { return m_nets[lastNet()].lines == 1; }
 
     // The net is written as `line` instead of its name and pins while no other line joins it.
@@ -145,31 +145,29 @@ private:
     static constexpr std::size_t kLookAhead = 16;
 
     struct Net {
-        std::size_t pinCount = 0;
-        std::size_t lines = 0;
-        std::size_t keptLine = 0; // 1 + its index in m_keptLines, or 0
-    };
-    struct Line {
-        std::size_t net;
         std::size_t pinCount;
-        std::size_t length; // of its pins in the log
+        std::size_t lines;
     };
     struct Pending {
         std::size_t nameOffset; // in m_pendingNames
         std::size_t nameLength;
+        std::size_t pinCount;
         std::uint32_t hash;
     };
+
+    std::string_view pinsOfLine(std::size_t line) const;
+    void dropKeptLine(std::size_t net);
 
     std::size_t m_netLimit;
     std::size_t m_pinLimit;
     NameTable m_names;
     std::vector<Net> m_nets;
-    std::string m_log; // the pins of every line, in the order of the lines
-    std::vector<Line> m_lines;
-    std::size_t m_resolved = 0; // lines whose names were looked up
-    std::string m_pendingNames;
+    std::string m_log;                     // the pins of every line, in the order of the lines
+    std::vector<std::size_t> m_lineStarts; // where each line's pins start in the log
+    std::vector<std::size_t> m_lineNets;   // the net of each line looked up
+    std::string m_pendingNames;            // of the lines not yet looked up
     std::vector<Pending> m_pending;
-    std::vector<std::string> m_keptLines;
+    std::vector<std::pair<std::size_t, std::string>> m_keptLines; // net, line; few
 };
 
 // Gathers net lines that carry the same net name into one net, for formats that spread a
@@ -188,6 +186,8 @@ public:
     // splitter returns it (blanks dropped), exactly; a name seen before adds the line's pins
     // after that net's pins.
     void add(std::string_view name, std::size_t pinCount, std::string_view pinText);
+    // The same for pins the reader knows to hold no blank, ",", ";" or ":".
+    void addPinsWithoutMarks(std::string_view name, std::size_t pinCount, std::string_view pinText);
 
     // Throws the capacity failure of a line taken so far, if there is one. A reader that
     // fails on its own calls it first: the failure of an earlier line comes first.
@@ -199,7 +199,9 @@ public:
     void appendTo(std::string& netText);
 
 private:
-    void addNow(std::string_view name, std::size_t pinCount, std::string_view pinText);
+    void add(std::string_view name, std::size_t pinCount, std::string_view pinText,
+             bool pinsSplitBack);
+    void addUnsplit(std::string_view name, std::size_t pinCount, std::string_view pinText);
     void addLine(std::string_view netLine);
 
     std::exception_ptr m_failure;
