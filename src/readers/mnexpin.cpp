@@ -24,9 +24,9 @@ namespace lintora {
 namespace {
 
 constexpr std::string_view kPartsKeyword = "%Part"; // exactly so: "%part" is no keyword
-// Characters a value leaves out, on part lines and on net lines.
-constexpr ByteSet kPartDropped(" \t*");
-constexpr ByteSet kNetDropped(" \t,");
+// A backslash, and the characters a value leaves out on part lines and on net lines.
+constexpr ByteSet kPartStops("\\ \t*");
+constexpr ByteSet kNetStops("\\ \t,");
 
 bool isContinuation(std::string_view line) {
     return !line.empty() && line[0] == '*';
@@ -40,15 +40,17 @@ std::size_t firstCharLength(std::string_view line) {
     return length < line.size() ? length : line.size();
 }
 
-// Appends the characters of `text` to `token`, leaving out those of `dropped`.
-void appendWithout(std::string& token, std::string_view text, const ByteSet& dropped) {
-    if (dropped.findIn(text, 0) == text.size()) {
-        token.append(text);
-        return;
+// Appends the line's characters from `i` up to the next backslash (or the line's end) to
+// the token, leaving out the others of `stops`. Returns the backslash's position.
+std::size_t appendUpToBackslash(std::string& token, std::string_view line, std::size_t i,
+                                const ByteSet& stops) {
+    for (;;) {
+        const std::size_t stop = stops.findIn(line, i);
+        token.append(line.data() + i, stop - i);
+        if (stop == line.size() || line[stop] == '\\')
+            return stop;
+        i = stop + 1; // a character left out
     }
-    for (const char c : text)
-        if (!dropped.contains(c))
-            token += c;
 }
 
 // The nets in the order of their first line, each name once. The lines a net came from
@@ -87,17 +89,35 @@ private:
     NetLines m_lines;
 };
 
-// The part lines from "%Part" to the end of the file.
-void readParts(const std::string& text, ReaderOutput& out) {
+// Where the first line that is exactly "%Part" begins, or npos. (A line begins at the start
+// of the text or after a CR, or after CR LF, and ends at a CR.)
+std::size_t partsKeywordLine(std::string_view text) {
+    for (std::size_t at = text.find(kPartsKeyword); at != std::string_view::npos;
+         at = text.find(kPartsKeyword, at + 1)) {
+        const bool startsLine = at == 0 || text[at - 1] == '\r' ||
+                                (text[at - 1] == '\n' && at >= 2 && text[at - 2] == '\r');
+        const std::size_t end = at + kPartsKeyword.size();
+        if (startsLine && (end == text.size() || text[end] == '\r'))
+            return at;
+    }
+    return std::string_view::npos;
+}
+
+// The part lines after the "%Part" line, to the end of the file.
+void readParts(std::string_view text, std::size_t partsLine, ReaderOutput& out) {
+    if (partsLine == std::string_view::npos)
+        return;
     FieldArray& f = out.fields;
-    LineReader lines(text);
+    // The lines after it, read as if the walk had gone on.
+    std::size_t after = partsLine + kPartsKeyword.size();
+    if (after < text.size() && text[after] == '\r')
+        ++after;
+    if (after < text.size() && text[after] == '\n' && text[after - 1] == '\r')
+        ++after;
+    LineReader lines(text.substr(after));
     std::string_view line;
-    bool inParts = false;
-    while (!inParts && lines.next(line))
-        inParts = line == kPartsKeyword;
     std::string token;
-    std::string upper;
-    while (inParts && lines.next(line)) {
+    while (lines.next(line)) {
         // A "*" line adds references to the part name of the line above.
         if (!isContinuation(line))
             f[1].clear();
@@ -105,14 +125,10 @@ void readParts(const std::string& text, ReaderOutput& out) {
         f[3].clear();
         token.clear();
         bool inValue = false; // between a value's two backslashes
-        upper.assign(line);
-        upperCaseQuickly(upper);
-        for (std::size_t i = 0; i < upper.size(); ++i) {
+        for (std::size_t i = 0; i < line.size(); ++i) {
             // Text outside a backslash pair becomes the front of the next value.
-            const std::size_t backslash = std::min(upper.find('\\', i), upper.size());
-            appendWithout(token, std::string_view(upper).substr(i, backslash - i), kPartDropped);
-            i = backslash;
-            if (i == upper.size())
+            i = appendUpToBackslash(token, line, i, kPartStops);
+            if (i == line.size())
                 break;
             if (!inValue) {
                 inValue = true;
@@ -132,26 +148,28 @@ void readParts(const std::string& text, ReaderOutput& out) {
     }
 }
 
-// The net lines before "%Part", handed to the gatherer as they are completed.
-void readNets(const std::string& text, NetGatherer& nets, std::size_t fieldSlots) {
+// The net lines before the "%Part" line, handed to the gatherer as they are completed.
+void readNets(std::string_view text, std::size_t partsLine, NetGatherer& nets,
+              std::size_t fieldSlots) {
     enum class State { Off, NameOn, RefOff, RefOn, PinOff, PinOn, NetOff };
     State state = State::Off;
     std::string name;
     std::size_t pinCounter = 2; // the field slot of the next pin
-    std::string reference;      // of the pin being read
-    std::string pins;           // the completed pins, each followed by ", "
+    // The completed pins, each followed by ", ", then the reference of the pin being read
+    // and "." once that is complete.
+    std::string pins;
+    std::size_t completedPins = 0; // the length of the completed pins in `pins`
     std::string token;
     // A net is written with the pairs it completed; a reference still waiting for its pin
     // is not a pin.
     const auto completeNet = [&] {
-        nets.add(name, pinCounter - 2, pins);
+        nets.add(name, pinCounter - 2, std::string_view(pins).substr(0, completedPins));
         name.clear();
         token.clear();
         state = State::NetOff;
     };
     LineReader lines(text);
     std::string_view line;
-    std::string upper;
     while (lines.next(line)) {
         token.clear();
         const bool startsNet = !line.empty() && line[0] == '\\';
@@ -162,18 +180,14 @@ void readNets(const std::string& text, NetGatherer& nets, std::size_t fieldSlots
             completeNet();
         if (startsNet)
             state = State::NameOn;
-        else if (line == kPartsKeyword)
+        else if (static_cast<std::size_t>(line.data() - text.data()) == partsLine)
             break;
         if (line.empty() || line[0] == '%')
             continue;
-        upper.assign(line);
-        upperCaseQuickly(upper);
         // The first character ("\", "*" or whatever begins the line) is never collected.
-        for (std::size_t i = firstCharLength(upper); i < upper.size(); ++i) {
-            const std::size_t backslash = std::min(upper.find('\\', i), upper.size());
-            appendWithout(token, std::string_view(upper).substr(i, backslash - i), kNetDropped);
-            i = backslash;
-            if (i == upper.size())
+        for (std::size_t i = firstCharLength(line); i < line.size(); ++i) {
+            i = appendUpToBackslash(token, line, i, kNetStops);
+            if (i == line.size())
                 break;
             if (state == State::NameOn && name.empty()) {
                 name = token; // net name
@@ -181,20 +195,23 @@ void readNets(const std::string& text, NetGatherer& nets, std::size_t fieldSlots
                 state = State::RefOff;
                 pinCounter = 2;
                 pins.clear();
+                completedPins = 0;
             } else if (state == State::RefOff) {
                 state = State::RefOn;
                 token.clear();
             } else if (state == State::RefOn && !token.empty()) {
                 if (pinCounter >= fieldSlots)
                     throwFieldSlotExceeded(pinCounter);
-                reference = token; // reference designator
+                pins.resize(completedPins);
+                pins.append(token).push_back('.'); // reference designator
                 token.clear();
                 state = State::PinOff;
             } else if (state == State::PinOff) {
                 state = State::PinOn;
                 token.clear();
             } else if (state == State::PinOn && !token.empty()) {
-                pins.append(reference).append(".").append(token).append(", "); // pin number
+                pins.append(token).append(", "); // pin number
+                completedPins = pins.size();
                 token.clear();
                 state = State::RefOff;
                 ++pinCounter;
@@ -214,14 +231,18 @@ void readNets(const std::string& text, NetGatherer& nets, std::size_t fieldSlots
 // that share a name.
 void mnexpin(Workspace& ws, const std::string& path, std::string& status) {
     status = kStatusBad;
-    const ReaderInput input(path);
+    // The input as ReaderInput reads it. Values are read upper-cased and the "%Part" line as
+    // written, so the text is upper-cased in place once that line was found.
+    std::string text = readInputText(path);
     ReaderOutput out(ws);
+    const std::size_t partsLine = partsKeywordLine(text);
+    upperCaseQuickly(text);
 
-    readParts(input.text(), out);
+    readParts(text, partsLine, out);
     out.writePartsFile();
 
-    NetGatherer nets(out.fields.capacity(), input.text().size());
-    readNets(input.text(), nets, out.fields.capacity());
+    NetGatherer nets(out.fields.capacity(), text.size());
+    readNets(text, partsLine, nets, out.fields.capacity());
     nets.write(out);
     out.writeNetFile();
 
