@@ -48,69 +48,118 @@ private:
     std::size_t m_at;
 };
 
-// The input upper-cased, without parenthesised text, with a lone LF turned into a real line
-// break and starting with an empty line: the form the passes walk. Each line of the input
-// (ended by CR or CR LF) becomes CR LF and the line, so the copy keeps the text from line
-// to line and breaks it up only where something changes.
-std::string normalisedCopy(const std::string& input) {
-    // A "(" that no ")" follows anywhere would swallow the rest of the file; such a "(" is
-    // dropped like any other but starts no skipping.
-    const void* const lastCloseAt = ::memrchr(input.data(), ')', input.size()); // (fast rfind)
-    const std::size_t lastClose =
-        lastCloseAt == nullptr ? std::string::npos
-                               : static_cast<std::size_t>(static_cast<const char*>(lastCloseAt) - input.data());
+// Makes the normalised copy of the input: the input upper-cased, without parenthesised
+// text, with a lone LF turned into a real line break and starting with an empty line. Each
+// line of the input (ended by CR or CR LF) becomes CR LF and the line. The copy comes
+// piece by piece, from line break to line break, so that the passes can walk its lines
+// without making it.
+class Normaliser {
+public:
+    explicit Normaliser(std::string_view input)
+        : m_input(input), m_cr(input, '\r'), m_lf(input, '\n'), m_open(input, '('),
+          m_close(input, ')') {
+        // A "(" that no ")" follows anywhere would swallow the rest of the file; such a "("
+        // is dropped like any other but starts no skipping.
+        const void* const lastClose = ::memrchr(input.data(), ')', input.size()); // (rfind)
+        m_lastClose = lastClose == nullptr
+                          ? std::string_view::npos
+                          : static_cast<std::size_t>(static_cast<const char*>(lastClose) - input.data());
+    }
+
+    // Appends the copy's text up to its next line break to `text` (without the CR LF
+    // before the first line). True when a line break ends it, false
+    // at the end of the copy.
+    bool appendUpToBreak(std::string& text) {
+        for (;;) {
+            const std::size_t i = std::min({m_cr.from(m_next), m_lf.from(m_next),
+                                            m_open.from(m_next), m_close.from(m_next)});
+            if (i == m_input.size()) {
+                keepUpTo(i, text);
+                return false;
+            }
+            const char c = m_input[i];
+            keepUpTo(i, text);
+            if (c == '\r') {
+                // A line end, CR or CR LF: a line break before the next line, none after the
+                // last.
+                m_next = m_kept = i + 1 < m_input.size() && m_input[i + 1] == '\n' ? i + 2 : i + 1;
+                if (m_next < m_input.size())
+                    return true;
+                continue;
+            }
+            m_next = m_kept = i + 1;
+            if (c == '\n')
+                return true; // a lone LF, inside a line
+            if (c == '(')
+                m_skipping = m_skipping || (m_lastClose != std::string_view::npos && i < m_lastClose);
+            else
+                m_skipping = false;
+        }
+    }
+
+private:
+    void keepUpTo(std::size_t end, std::string& text) {
+        if (!m_skipping)
+            appendUpperCased(text, m_input.substr(m_kept, end - m_kept));
+        m_kept = end;
+    }
+
+    std::string_view m_input;
+    NextByte m_cr;
+    NextByte m_lf;
+    NextByte m_open;
+    NextByte m_close;
+    std::size_t m_lastClose;
+    std::size_t m_next = 0; // where to look on
+    std::size_t m_kept = 0; // where the text not yet copied (or dropped) begins
+    bool m_skipping = false;
+};
+
+// The normalised copy as one text (what net.tmp holds for a file that is no Mentor file).
+std::string normalisedCopy(std::string_view input) {
     std::string copy;
     if (input.empty())
         return copy;
     copy.reserve(input.size() + input.size() / 16 + 2);
     copy += "\r\n"; // before the first line
-    bool skipping = false;
-    std::size_t kept = 0; // where the text not yet copied (or dropped) begins
-    const auto copyUpTo = [&](std::size_t end) {
-        if (!skipping)
-            copy.append(input, kept, end - kept);
-    };
-    NextByte cr(input, '\r');
-    NextByte lf(input, '\n');
-    NextByte open(input, '(');
-    NextByte close(input, ')');
-    for (std::size_t i = 0;;) {
-        i = std::min({cr.from(i), lf.from(i), open.from(i), close.from(i)});
-        if (i == input.size())
-            break;
-        const char c = input[i];
-        if (c == '\r') {
-            // A line end, CR or CR LF: the CR LF before the next line, none after the last.
-            const std::size_t next = i + 1 < input.size() && input[i + 1] == '\n' ? i + 2 : i + 1;
-            if (next - i == 2 && next < input.size() && !skipping) {
-                i = next; // already as it should be
-                continue;
-            }
-            copyUpTo(i);
-            if (next < input.size())
-                copy += "\r\n";
-            kept = i = next;
-            continue;
-        }
-        copyUpTo(i);
-        if (c == '\n') {
-            copy += "\r\n"; // a lone LF, inside a line
-        } else if (c == '(') {
-            if (lastClose != std::string::npos && i < lastClose)
-                skipping = true;
-        } else {
-            skipping = false;
-        }
-        kept = i = i + 1;
-    }
-    copyUpTo(input.size());
-    upperCaseQuickly(copy);
+    Normaliser normaliser(input);
+    while (normaliser.appendUpToBreak(copy))
+        copy += "\r\n";
     return copy;
 }
 
+// The lines of the normalised copy, as a LineReader over it gives them, without making it.
+class NormalisedLines {
+public:
+    explicit NormalisedLines(std::string_view input)
+        : m_normaliser(input), m_state(input.empty() ? State::End : State::First) {}
+
+    // A line stays valid until the next call.
+    bool next(std::string_view& line) {
+        if (m_state == State::End)
+            return false;
+        m_line.clear();
+        if (m_state == State::First) {
+            m_state = State::Further; // the empty line before the CR LF the copy starts with
+        } else if (!m_normaliser.appendUpToBreak(m_line)) {
+            m_state = State::End; // the copy's last line, unless it is empty
+            if (m_line.empty())
+                return false;
+        }
+        line = m_line;
+        return true;
+    }
+
+private:
+    enum class State { First, Further, End };
+    Normaliser m_normaliser;
+    State m_state;
+    std::string m_line;
+};
+
 // The component lines before the first "NET" token. Returns true when one was found and
 // leaves the line that holds it in `netLine`.
-bool readComponents(LineReader& copy, ReaderOutput& out, std::string_view& netLine) {
+bool readComponents(NormalisedLines& copy, ReaderOutput& out, std::string_view& netLine) {
     FieldArray& f = out.fields;
     std::string withoutTabs;
     std::string_view line;
@@ -155,6 +204,17 @@ bool readComponents(LineReader& copy, ReaderOutput& out, std::string_view& netLi
     return false;
 }
 
+// True when `token` followed by `more` spells "NET" (compared here, where a library call
+// would cost more than the three characters).
+bool becomesNetKeyword(std::string_view token, std::string_view more) {
+    if (token.size() + more.size() != kNetKeyword.size())
+        return false;
+    for (std::size_t k = 0; k < kNetKeyword.size(); ++k)
+        if ((k < token.size() ? token[k] : more[k - token.size()]) != kNetKeyword[k])
+            return false;
+    return true;
+}
+
 // One "NET" line: its quoted name and its pins, handed to the merger. A line without a
 // quoted name (a component line between the nets, a stray word) contributes nothing.
 // `pins` holds the completed pins, each followed by ", ", and then the token being read.
@@ -186,8 +246,7 @@ void readNetLine(std::string_view line, std::size_t fieldSlots, NetMerger& merge
             const std::size_t end = (named ? kPinEnd : kPinEndBeforeName).findIn(line, i);
             const std::string_view token = std::string_view(pins).substr(tokenStart);
             const std::size_t missing = kNetKeyword.size() - std::min(token.size(), kNetKeyword.size());
-            if (missing > 0 && end - i >= missing && kNetKeyword.starts_with(token) &&
-                line.substr(i, missing) == kNetKeyword.substr(token.size())) {
+            if (missing > 0 && end - i >= missing && becomesNetKeyword(token, line.substr(i, missing))) {
                 // A token that becomes "NET" is dropped, and the character after it.
                 pins.resize(tokenStart);
                 i += missing + 1;
@@ -232,21 +291,20 @@ void readNetLine(std::string_view line, std::size_t fieldSlots, NetMerger& merge
 void mnmetin(Workspace& ws, const std::string& path, std::string& status) {
     status = kStatusBad;
     const ReaderInput input(path);
-    const std::string copy = normalisedCopy(input.text());
-    LineReader copyLines(copy);
+    NormalisedLines copyLines(input.text());
     ReaderOutput out(ws);
 
     std::string_view line;
     if (!readComponents(copyLines, out, line)) {
         // Not a Mentor file: net.tmp is left holding the normalised copy.
-        printTextFile(ws.file(files::net), copy);
+        printTextFile(ws.file(files::net), normalisedCopy(input.text()));
         ws.observer.hideProgress();
         return;
     }
     status = kStatusGood;
     out.writePartsFile();
 
-    NetMerger merger(ws, copy.size());
+    NetMerger merger(ws, input.text().size());
     std::string pins;
     do {
         if (line.empty() || line.front() == '#')

@@ -41,6 +41,43 @@ void upperCaseQuickly(std::string& text) {
     }
 }
 
+void appendUpperCased(std::string& text, std::string_view from) {
+    constexpr std::uint64_t ones = 0x0101010101010101ULL;
+    constexpr std::uint64_t highBits = ones * 0x80;
+    const std::size_t start = text.size();
+    const std::size_t n = from.size();
+    text.resize(start + n);
+    char* const out = text.data() + start;
+    const char* const in = from.data();
+    std::size_t i = 0;
+    while (i < n) {
+        std::uint64_t word;
+        if (i + 8 <= n && (std::memcpy(&word, in + i, 8), (word & highBits) == 0)) {
+            // As in upperCaseQuickly.
+            const std::uint64_t fromA = word + ones * (0x80 - 'a');
+            const std::uint64_t pastZ = word + ones * (0x80 - 'z' - 1);
+            word ^= (fromA & ~pastZ & highBits) >> 2;
+            std::memcpy(out + i, &word, 8);
+            i += 8;
+            continue;
+        }
+        const auto b = static_cast<unsigned char>(in[i]);
+        out[i] = in[i];
+        if (b < 0x80) {
+            if (static_cast<unsigned>(b - 'a') < 26u)
+                out[i] = static_cast<char>(b - 'a' + 'A');
+        } else if (b == 0xEF && i + 2 < n && static_cast<unsigned char>(in[i + 1]) == 0xBD) {
+            const auto t = static_cast<unsigned char>(in[i + 2]);
+            if (t >= 0x81 && t <= 0x9A) {
+                out[i + 1] = static_cast<char>(0xBC);
+                out[i + 2] = static_cast<char>(t + 0x20);
+                i += 2;
+            }
+        }
+        ++i;
+    }
+}
+
 void throwFieldSlotExceeded(std::size_t slot) {
     throw CapacityExceeded("field array slot " + std::to_string(slot));
 }
