@@ -276,12 +276,7 @@ void readNetLine(std::string_view line, std::size_t fieldSlots, NetMerger& merge
             ++i;
         }
     }
-    if (!named)
-        return;
-    // Pins hold no blank; on a line without ",", ";" and ":" they hold none of those either.
-    if (findAnyOfInLongText<',', ';', ':'>(line, 0) == line.size())
-        merger.addPinsWithoutMarks(name, pinCounter - 2, pins);
-    else
+    if (named)
         merger.add(name, pinCounter - 2, pins);
 }
 

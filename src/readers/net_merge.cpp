@@ -314,20 +314,10 @@ NetMerger::NetMerger(const Workspace& workspace, std::size_t inputBytes)
 }
 
 void NetMerger::add(std::string_view name, std::size_t pinCount, std::string_view pinText) {
-    add(name, pinCount, pinText, pinsSplitBack(pinCount, pinText));
-}
-
-void NetMerger::addPinsWithoutMarks(std::string_view name, std::size_t pinCount,
-                                    std::string_view pinText) {
-    add(name, pinCount, pinText, true);
-}
-
-void NetMerger::add(std::string_view name, std::size_t pinCount, std::string_view pinText,
-                    bool pinsSplitBack) {
     if (m_failure)
         return;
     try {
-        if (pinsSplitBack && nameSplitsBack(name)) {
+        if (nameSplitsBack(name) && pinsSplitBack(pinCount, pinText)) {
             addUnsplit(name, pinCount, pinText);
         } else {
             // The net is taken as its line splits.

@@ -190,8 +190,6 @@ public:
     // splitter returns it (blanks dropped), exactly; a name seen before adds the line's pins
     // after that net's pins.
     void add(std::string_view name, std::size_t pinCount, std::string_view pinText);
-    // The same for pins the reader knows to hold no blank, ",", ";" or ":".
-    void addPinsWithoutMarks(std::string_view name, std::size_t pinCount, std::string_view pinText);
 
     // Throws the capacity failure of a line taken so far, if there is one. A reader that
     // fails on its own calls it first: the failure of an earlier line comes first.
@@ -203,8 +201,6 @@ public:
     void appendTo(std::string& netText);
 
 private:
-    void add(std::string_view name, std::size_t pinCount, std::string_view pinText,
-             bool pinsSplitBack);
     void addUnsplit(std::string_view name, std::size_t pinCount, std::string_view pinText);
     void addLine(std::string_view netLine);
 
