@@ -25,11 +25,12 @@ constexpr ByteSet kPinEndBeforeName(" \t'");
 constexpr ByteSet kPinEnd(" \t");
 constexpr ByteSet kBlankOrTab(" \t");
 
-// The next position from a given one on that holds one byte, found with memchr (fast on
-// long text) and kept until the walk passes it; text.size() when there is none.
-class NextByte {
+// The next position from a given one on that holds one of `Bytes`, kept until the walk
+// passes it; text.size() when there is none. One byte is looked for with memchr.
+template <char... Bytes>
+class NextOf {
 public:
-    NextByte(std::string_view text, char c) : m_text(text), m_c(c), m_at(search(0)) {}
+    explicit NextOf(std::string_view text) : m_text(text), m_at(search(0)) {}
     std::size_t from(std::size_t position) {
         if (m_at < position)
             m_at = search(position);
@@ -38,13 +39,16 @@ public:
 
 private:
     std::size_t search(std::size_t position) const {
-        const void* at = std::memchr(m_text.data() + position, m_c, m_text.size() - position);
-        return at == nullptr ? m_text.size()
-                             : static_cast<std::size_t>(static_cast<const char*>(at) - m_text.data());
+        if constexpr (sizeof...(Bytes) == 1) {
+            const void* at = std::memchr(m_text.data() + position, Bytes..., m_text.size() - position);
+            return at == nullptr ? m_text.size()
+                                 : static_cast<std::size_t>(static_cast<const char*>(at) - m_text.data());
+        } else {
+            return findAnyOfInLongText<Bytes...>(m_text, position);
+        }
     }
 
     std::string_view m_text;
-    char m_c;
     std::size_t m_at;
 };
 
@@ -56,8 +60,7 @@ private:
 class Normaliser {
 public:
     explicit Normaliser(std::string_view input)
-        : m_input(input), m_cr(input, '\r'), m_lf(input, '\n'), m_open(input, '('),
-          m_close(input, ')') {
+        : m_input(input), m_lineBreak(input), m_open(input), m_close(input) {
         // A "(" that no ")" follows anywhere would swallow the rest of the file; such a "("
         // is dropped like any other but starts no skipping.
         const void* const lastClose = ::memrchr(input.data(), ')', input.size()); // (rfind)
@@ -71,8 +74,8 @@ public:
     // at the end of the copy.
     bool appendUpToBreak(std::string& text) {
         for (;;) {
-            const std::size_t i = std::min({m_cr.from(m_next), m_lf.from(m_next),
-                                            m_open.from(m_next), m_close.from(m_next)});
+            const std::size_t i =
+                std::min({m_lineBreak.from(m_next), m_open.from(m_next), m_close.from(m_next)});
             if (i == m_input.size()) {
                 keepUpTo(i, text);
                 return false;
@@ -105,10 +108,9 @@ private:
     }
 
     std::string_view m_input;
-    NextByte m_cr;
-    NextByte m_lf;
-    NextByte m_open;
-    NextByte m_close;
+    NextOf<'\r', '\n'> m_lineBreak;
+    NextOf<'('> m_open;
+    NextOf<')'> m_close;
     std::size_t m_lastClose;
     std::size_t m_next = 0; // where to look on
     std::size_t m_kept = 0; // where the text not yet copied (or dropped) begins
@@ -230,8 +232,9 @@ void readNetLine(std::string_view line, std::size_t fieldSlots, NetMerger& merge
         const char c = atEnd ? '\0' : line[i];
         if (!atEnd && c == '\'' && !named) {
             // The name runs to the next quote (or the end of the line), blanks included.
-            const std::size_t close = line.find('\'', i + 1);
-            const std::size_t nameEnd = close == std::string_view::npos ? line.size() : close;
+            std::size_t nameEnd = i + 1;
+            while (nameEnd < line.size() && line[nameEnd] != '\'')
+                ++nameEnd;
             name = line.substr(i + 1, nameEnd - i - 1);
             named = true;
             // The pins before the name are dropped; a token the name interrupts goes on.

@@ -96,8 +96,9 @@ std::uint32_t NameTable::hashOf(std::string_view name) {
         h ^= h >> 32;
     }
     if (i < name.size()) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, name.data() + i, name.size() - i);
+        std::uint64_t word = 0; // (built in a register: a memcpy would wait for its bytes)
+        for (std::size_t k = i; k < name.size(); ++k)
+            word |= std::uint64_t{static_cast<unsigned char>(name[k])} << (8 * (k - i));
         h = (h ^ word) * multiplier;
     }
     h ^= h >> 29;
@@ -270,8 +271,17 @@ void NetLines::appendTo(std::string& netText) {
             netText += "; ";
             netText += std::to_string(net.pinCount);
             netText += ": ";
-            for (std::size_t k = place; k < place + net.lines; ++k)
+            for (std::size_t k = place; k < place + net.lines; ++k) {
+                if (!byNet.empty()) {
+                    // The lines of a net lie anywhere in the log: ask for the memory of the
+                    // lines a little ahead, where each starts and then its pins.
+                    if (k + 2 * kLookAhead < byNet.size())
+                        __builtin_prefetch(&m_lineStarts[byNet[k + 2 * kLookAhead]]);
+                    if (k + kLookAhead < byNet.size())
+                        __builtin_prefetch(m_log.data() + m_lineStarts[byNet[k + kLookAhead]]);
+                }
                 netText += pinsOfLine(byNet.empty() ? k : byNet[k]);
+            }
         }
         place += net.lines;
         netText += "\r\n";
