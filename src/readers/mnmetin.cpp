@@ -20,9 +20,11 @@ namespace lintora {
 namespace {
 
 constexpr std::string_view kNetKeyword = "NET";
-// What ends a pin before the name and after it.
-constexpr ByteSet kPinEndBeforeName(" \t'");
-constexpr ByteSet kPinEnd(" \t");
+// What ends a pin before the name and after it, and the splitter's separators, which a pin
+// seldom holds.
+constexpr ByteSet kPinEndBeforeName(" \t',;:");
+constexpr ByteSet kPinEnd(" \t,;:");
+constexpr ByteSet kSeparators(",;:");
 constexpr ByteSet kBlankOrTab(" \t");
 
 // The next position from a given one on that holds one of `Bytes`, kept until the walk
@@ -227,6 +229,7 @@ void readNetLine(std::string_view line, std::size_t fieldSlots, NetMerger& merge
     std::size_t pinCounter = 2; // the field slot of the next pin
     std::string_view name;
     bool named = false;
+    bool separators = false; // in a token: then the merger looks at the pins itself
     for (std::size_t i = 0; i <= line.size();) {
         const bool atEnd = i == line.size();
         const char c = atEnd ? '\0' : line[i];
@@ -246,7 +249,12 @@ void readNetLine(std::string_view line, std::size_t fieldSlots, NetMerger& merge
             i = nameEnd == line.size() ? line.size() : nameEnd + 1;
         } else if (!atEnd && c != ' ' && c != '\t') {
             // The token's characters up to the next blank, TAB or opening quote.
-            const std::size_t end = (named ? kPinEnd : kPinEndBeforeName).findIn(line, i);
+            const ByteSet& stops = named ? kPinEnd : kPinEndBeforeName;
+            std::size_t end = stops.findIn(line, i);
+            while (end < line.size() && kSeparators.contains(line[end])) {
+                separators = true;
+                end = stops.findIn(line, end + 1);
+            }
             const std::string_view token = std::string_view(pins).substr(tokenStart);
             const std::size_t missing = kNetKeyword.size() - std::min(token.size(), kNetKeyword.size());
             if (missing > 0 && end - i >= missing && becomesNetKeyword(token, line.substr(i, missing))) {
@@ -280,7 +288,8 @@ void readNetLine(std::string_view line, std::size_t fieldSlots, NetMerger& merge
         }
     }
     if (named)
-        merger.add(name, pinCounter - 2, pins);
+        merger.add(name, pinCounter - 2, pins,
+                   separators ? NetMerger::Pins::Unchecked : NetMerger::Pins::HoldNoSeparators);
 }
 
 } // namespace

@@ -323,11 +323,13 @@ NetMerger::NetMerger(const Workspace& workspace, std::size_t inputBytes)
     m_lines.reserveFor(inputBytes);
 }
 
-void NetMerger::add(std::string_view name, std::size_t pinCount, std::string_view pinText) {
+void NetMerger::add(std::string_view name, std::size_t pinCount, std::string_view pinText,
+                    Pins pins) {
     if (m_failure)
         return;
     try {
-        if (nameSplitsBack(name) && pinsSplitBack(pinCount, pinText)) {
+        if (nameSplitsBack(name) &&
+            (pins == Pins::HoldNoSeparators || pinsSplitBack(pinCount, pinText))) {
             addUnsplit(name, pinCount, pinText);
         } else {
             // The net is taken as its line splits.

@@ -185,11 +185,15 @@ public:
     // `inputBytes`: the size of the input, to make room for its lines at once.
     NetMerger(const Workspace& workspace, std::size_t inputBytes);
 
+    // What the reader knows of its pins.
+    enum class Pins { Unchecked, HoldNoSeparators /* no blank, ",", ";" or ":" */ };
+
     // Takes one net as the net line "name; pinCount: pinText" that the net-line writer
     // builds, `pinText` holding each pin followed by ", ". Its name is compared as the
     // splitter returns it (blanks dropped), exactly; a name seen before adds the line's pins
     // after that net's pins.
-    void add(std::string_view name, std::size_t pinCount, std::string_view pinText);
+    void add(std::string_view name, std::size_t pinCount, std::string_view pinText,
+             Pins pins = Pins::Unchecked);
 
     // Throws the capacity failure of a line taken so far, if there is one. A reader that
     // fails on its own calls it first: the failure of an earlier line comes first.
