@@ -242,8 +242,10 @@ void readNetLine(std::string_view line, std::size_t fieldSlots, NetMerger& merge
             named = true;
             // The pins before the name are dropped; a token the name interrupts goes on.
             pinCounter = 2;
-            pins.erase(0, tokenStart);
-            tokenStart = 0;
+            if (tokenStart > 0) {
+                pins.erase(0, tokenStart);
+                tokenStart = 0;
+            }
             // Go on right after the closing quote: a pin written without a blank after the
             // name keeps its first character.
             i = nameEnd == line.size() ? line.size() : nameEnd + 1;
