@@ -45,10 +45,12 @@ void appendUpperCased(std::string& text, std::string_view from) {
     constexpr std::uint64_t ones = 0x0101010101010101ULL;
     constexpr std::uint64_t highBits = ones * 0x80;
     const std::size_t start = text.size();
-    const std::size_t n = from.size();
-    text.resize(start + n);
+    text.append(from);
+    // The copy is changed where `from` has a lower-case letter; `from` is read, not the copy
+    // just written.
     char* const out = text.data() + start;
     const char* const in = from.data();
+    const std::size_t n = from.size();
     std::size_t i = 0;
     while (i < n) {
         std::uint64_t word;
@@ -56,13 +58,15 @@ void appendUpperCased(std::string& text, std::string_view from) {
             // As in upperCaseQuickly.
             const std::uint64_t fromA = word + ones * (0x80 - 'a');
             const std::uint64_t pastZ = word + ones * (0x80 - 'z' - 1);
-            word ^= (fromA & ~pastZ & highBits) >> 2;
-            std::memcpy(out + i, &word, 8);
+            const std::uint64_t lowerCase = (fromA & ~pastZ & highBits) >> 2;
+            if (lowerCase != 0) {
+                word ^= lowerCase;
+                std::memcpy(out + i, &word, 8);
+            }
             i += 8;
             continue;
         }
         const auto b = static_cast<unsigned char>(in[i]);
-        out[i] = in[i];
         if (b < 0x80) {
             if (static_cast<unsigned>(b - 'a') < 26u)
                 out[i] = static_cast<char>(b - 'a' + 'A');
