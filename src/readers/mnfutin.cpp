@@ -68,7 +68,8 @@ template <typename AtField>
 void forEachField(std::string_view line, std::string& scratch, AtField atField) {
     std::size_t start = 0;
     bool dropsSome = false;
-    for (std::size_t i = kFieldEndOrDropped.findIn(line, 0);; i = kFieldEndOrDropped.findIn(line, i + 1)) {
+    for (std::size_t i = kFieldEndOrDropped.findIn(line, 0);;
+         i = kFieldEndOrDropped.findIn(line, i + 1)) {
         const bool atEnd = i == line.size();
         if (!atEnd && line[i] != ',') {
             dropsSome = true;

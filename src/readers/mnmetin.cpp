@@ -29,8 +29,7 @@ constexpr ByteSet kBlankOrTab(" \t");
 
 // The next position from a given one on that holds one of `Bytes`, kept until the walk
 // passes it; text.size() when there is none. One byte is looked for with memchr.
-template <char... Bytes>
-class NextOf {
+template <char... Bytes> class NextOf {
 public:
     explicit NextOf(std::string_view text) : m_text(text), m_at(search(0)) {}
     std::size_t from(std::size_t position) {
@@ -42,9 +41,11 @@ public:
 private:
     std::size_t search(std::size_t position) const {
         if constexpr (sizeof...(Bytes) == 1) {
-            const void* at = std::memchr(m_text.data() + position, Bytes..., m_text.size() - position);
-            return at == nullptr ? m_text.size()
-                                 : static_cast<std::size_t>(static_cast<const char*>(at) - m_text.data());
+            const void* at =
+                std::memchr(m_text.data() + position, Bytes..., m_text.size() - position);
+            return at == nullptr
+                       ? m_text.size()
+                       : static_cast<std::size_t>(static_cast<const char*>(at) - m_text.data());
         } else {
             return findAnyOfInLongText<Bytes...>(m_text, position);
         }
@@ -66,9 +67,10 @@ public:
         // A "(" that no ")" follows anywhere would swallow the rest of the file; such a "("
         // is dropped like any other but starts no skipping.
         const void* const lastClose = ::memrchr(input.data(), ')', input.size()); // (rfind)
-        m_lastClose = lastClose == nullptr
-                          ? std::string_view::npos
-                          : static_cast<std::size_t>(static_cast<const char*>(lastClose) - input.data());
+        m_lastClose =
+            lastClose == nullptr
+                ? std::string_view::npos
+                : static_cast<std::size_t>(static_cast<const char*>(lastClose) - input.data());
     }
 
     // Appends the copy's text up to its next line break to `text` (without the CR LF
@@ -96,7 +98,8 @@ public:
             if (c == '\n')
                 return true; // a lone LF, inside a line
             if (c == '(')
-                m_skipping = m_skipping || (m_lastClose != std::string_view::npos && i < m_lastClose);
+                m_skipping =
+                    m_skipping || (m_lastClose != std::string_view::npos && i < m_lastClose);
             else
                 m_skipping = false;
         }
@@ -258,8 +261,10 @@ void readNetLine(std::string_view line, std::size_t fieldSlots, NetMerger& merge
                 end = stops.findIn(line, end + 1);
             }
             const std::string_view token = std::string_view(pins).substr(tokenStart);
-            const std::size_t missing = kNetKeyword.size() - std::min(token.size(), kNetKeyword.size());
-            if (missing > 0 && end - i >= missing && becomesNetKeyword(token, line.substr(i, missing))) {
+            const std::size_t missing =
+                kNetKeyword.size() - std::min(token.size(), kNetKeyword.size());
+            if (missing > 0 && end - i >= missing &&
+                becomesNetKeyword(token, line.substr(i, missing))) {
                 // A token that becomes "NET" is dropped, and the character after it.
                 pins.resize(tokenStart);
                 i += missing + 1;

@@ -209,7 +209,8 @@ void NetLines::resolve() {
     }
     const std::string_view names = m_pendingNames;
     for (const Pending& p : m_pending) {
-        const auto [number, isNew] = m_names.insert(names.substr(p.nameOffset, p.nameLength), p.hash);
+        const auto [number, isNew] =
+            m_names.insert(names.substr(p.nameOffset, p.nameLength), p.hash);
         if (isNew) {
             if (m_nets.size() + 1 >= m_netLimit)
                 throw CapacityExceeded("merged nets");
@@ -320,8 +321,7 @@ bool pinsSplitBack(std::size_t pinCount, std::string_view pinText) {
 } // namespace
 
 NetMerger::NetMerger(const Workspace& workspace, std::size_t inputBytes)
-    : m_limits(workspace.limits),
-      m_split(workspace.limits.fieldSlots),
+    : m_limits(workspace.limits), m_split(workspace.limits.fieldSlots),
       // The merged table keeps its last slot empty as its end mark.
       m_lines(workspace.limits.sideSlots, workspace.limits.fieldSlots) {
     m_lines.reserveFor(inputBytes);
@@ -400,8 +400,9 @@ void NetMerger::addLine(std::string_view netLine) {
         m_splitPins.append(m_split.at(2 + i)).append(", ");
     m_lines.add(m_split.at(0), pinCount, m_splitPins);
     m_lines.resolve();
+    // A net of this one line is written as the line was given, while no other joins it.
     if (m_lines.lastNetIsNew())
-        m_lines.keepLine(m_lines.lastNet(), netLine); // written as given while no other line joins it
+        m_lines.keepLine(m_lines.lastNet(), netLine);
 }
 
 } // namespace lintora

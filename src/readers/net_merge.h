@@ -44,8 +44,7 @@ private:
 // For long text in which they are rare: it steps over eight bytes at a time while none of
 // them is one of `Bytes`. (A byte equal to b is a zero byte of word ^ bb..b, and
 // (x - 0101..01) & ~x & 8080..80 is not zero exactly when x has a zero byte.)
-template <char... Bytes>
-std::size_t findAnyOfInLongText(std::string_view text, std::size_t from) {
+template <char... Bytes> std::size_t findAnyOfInLongText(std::string_view text, std::size_t from) {
     constexpr std::uint64_t ones = 0x0101010101010101ULL;
     constexpr std::uint64_t highBits = ones * 0x80;
     const auto hasZeroByte = [](std::uint64_t x) { return (x - ones) & ~x & highBits; };
@@ -82,7 +81,9 @@ public:
 
     // The number of `name`, and true when it is new (it has been added then).
     std::pair<std::size_t, bool> insert(std::string_view name, std::uint32_t hash);
-    std::pair<std::size_t, bool> insert(std::string_view name) { return insert(name, hashOf(name)); }
+    std::pair<std::size_t, bool> insert(std::string_view name) {
+        return insert(name, hashOf(name));
+    }
     std::string_view name(std::size_t number) const { return nameAt(m_offsets[number]); }
     std::size_t size() const { return m_offsets.size(); }
     // Makes room for about `count` names at once: growing step by step would copy the
@@ -97,7 +98,7 @@ public:
 
 private:
     struct Slot {
-        std::uint64_t offset;   // of the name's length in m_text
+        std::uint64_t offset; // of the name's length in m_text
         std::uint32_t hash;
         std::uint32_t numberUp; // number + 1; 0 for a free slot
     };
