@@ -74,8 +74,7 @@ public:
     }
 
     // Appends the copy's text up to its next line break to `text` (without the CR LF
-    // before the first line). True when a line break ends it, false
-    // at the end of the copy.
+    // before the first line). True when a line break ends it, false at the end of the copy.
     bool appendUpToBreak(std::string& text) {
         for (;;) {
             const std::size_t i =
