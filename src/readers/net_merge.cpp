@@ -122,24 +122,26 @@ std::pair<std::size_t, bool> NameTable::insert(std::string_view name, std::uint3
         rehash(m_slots.empty() ? 4096 : m_slots.size() * 2);
     const std::size_t mask = m_slots.size() - 1;
     for (std::size_t s = hash & mask;; s = (s + 1) & mask) {
-        Slot& slot = m_slots[s];
-        if (slot.numberUp == 0) {
+        const std::uint32_t held = m_slots[s];
+        if (held == 0) {
             if (m_offsets.size() >= std::numeric_limits<std::uint32_t>::max() - 1 ||
                 name.size() > std::numeric_limits<std::uint32_t>::max())
                 throw CapacityExceeded("net names");
             const auto length = static_cast<std::uint32_t>(name.size());
-            slot = {m_text.size(), hash, static_cast<std::uint32_t>(m_offsets.size() + 1)};
+            m_slots[s] = static_cast<std::uint32_t>(m_offsets.size() + 1);
             m_offsets.push_back(m_text.size());
+            m_hashes.push_back(hash);
             m_text.append(reinterpret_cast<const char*>(&length), sizeof length).append(name);
             return {m_offsets.size() - 1, true};
         }
-        if (slot.hash == hash && nameAt(slot.offset) == name)
-            return {slot.numberUp - 1, false};
+        if (m_hashes[held - 1] == hash && nameAt(m_offsets[held - 1]) == name)
+            return {held - 1, false};
     }
 }
 
 void NameTable::reserve(std::size_t count) {
     m_offsets.reserve(count);
+    m_hashes.reserve(count);
     m_text.reserve(count * 12);
     std::size_t slots = 4096;
     while (slots < count * 2)
@@ -156,24 +158,22 @@ void NameTable::prefetchSlot(std::uint32_t hash) const {
 std::size_t NameTable::likelyNumber(std::uint32_t hash) const {
     if (m_slots.empty())
         return std::string_view::npos;
-    const Slot& slot = m_slots[hash & (m_slots.size() - 1)];
-    if (slot.numberUp == 0 || slot.hash != hash)
+    const std::uint32_t held = m_slots[hash & (m_slots.size() - 1)];
+    if (held == 0)
         return std::string_view::npos;
-    __builtin_prefetch(m_text.data() + slot.offset);
-    return slot.numberUp - 1;
+    __builtin_prefetch(&m_hashes[held - 1]);
+    __builtin_prefetch(&m_offsets[held - 1]);
+    return held - 1;
 }
 
 void NameTable::rehash(std::size_t slotCount) {
-    std::vector<Slot> old(slotCount, Slot{0, 0, 0});
-    old.swap(m_slots);
+    m_slots.assign(slotCount, 0);
     const std::size_t mask = slotCount - 1;
-    for (const Slot& slot : old) {
-        if (slot.numberUp == 0)
-            continue;
-        std::size_t s = slot.hash & mask;
-        while (m_slots[s].numberUp != 0)
+    for (std::size_t number = 0; number < m_offsets.size(); ++number) {
+        std::size_t s = m_hashes[number] & mask;
+        while (m_slots[s] != 0)
             s = (s + 1) & mask;
-        m_slots[s] = slot;
+        m_slots[s] = static_cast<std::uint32_t>(number + 1);
     }
 }
 
@@ -202,10 +202,14 @@ void NetLines::add(std::string_view name, std::size_t pinCount, std::string_view
 void NetLines::resolve() {
     // First ask for the memory of the likely nets (their slots were asked for when the
     // lines came), then look the names up in order.
-    for (const Pending& p : m_pending) {
-        const std::size_t likely = m_names.likelyNumber(p.hash);
-        if (likely < m_nets.size())
-            __builtin_prefetch(&m_nets[likely]);
+    std::array<std::size_t, kLookAhead> likely;
+    for (std::size_t k = 0; k < m_pending.size(); ++k)
+        likely[k] = m_names.likelyNumber(m_pending[k].hash);
+    for (std::size_t k = 0; k < m_pending.size(); ++k) {
+        if (likely[k] < m_nets.size()) {
+            m_names.prefetchName(likely[k], m_pending[k].hash);
+            __builtin_prefetch(&m_nets[likely[k]]);
+        }
     }
     const std::string_view names = m_pendingNames;
     for (const Pending& p : m_pending) {

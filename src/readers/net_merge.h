@@ -73,8 +73,9 @@ void appendUpperCased(std::string& text, std::string_view from);
 
 // Numbers distinct names in the order they first appear, and finds a name's number
 // without a node per name: the names lie one after the other in one text, each after its
-// length, and an open-addressing table leads to them. A slot holds what a look-up needs
-// (the hash, the number and where the name is), so that a look-up reads little memory.
+// length, and an open-addressing table of numbers leads to them. The table holds nothing
+// else, so that it stays small and mostly in the cache; the hash of each name is kept by
+// number beside where the name is.
 class NameTable {
 public:
     static std::uint32_t hashOf(std::string_view name);
@@ -92,22 +93,23 @@ public:
 
     // Starts loading the slot where the look-up of `hash` begins.
     void prefetchSlot(std::uint32_t hash) const;
-    // Once that slot is loaded: the number of the name it holds when the hash matches (its
-    // text is then being loaded as well), or npos.
+    // Once that slot is loaded: the number of the name it holds, or npos (its hash and
+    // where its text is are then being loaded).
     std::size_t likelyNumber(std::uint32_t hash) const;
+    // Once those are loaded: starts loading the name's text when the hash matches.
+    void prefetchName(std::size_t number, std::uint32_t hash) const {
+        if (m_hashes[number] == hash)
+            __builtin_prefetch(m_text.data() + m_offsets[number]);
+    }
 
 private:
-    struct Slot {
-        std::uint64_t offset; // of the name's length in m_text
-        std::uint32_t hash;
-        std::uint32_t numberUp; // number + 1; 0 for a free slot
-    };
     std::string_view nameAt(std::uint64_t offset) const;
     void rehash(std::size_t slotCount);
 
     std::string m_text;
     std::vector<std::uint64_t> m_offsets; // by number
-    std::vector<Slot> m_slots;
+    std::vector<std::uint32_t> m_hashes;  // by number
+    std::vector<std::uint32_t> m_slots;   // number + 1 of the name there; 0 for a free slot
 };
 
 // Net lines gathered by name, for formats that spread a net over several lines: each line's
