@@ -20,6 +20,7 @@
 // ends separate nothing: a name or pin broken over two lines is joined again. Everything
 // is read in upper case.
 
+#include "readers/net_merge.h"
 #include "readers/readers.h"
 
 namespace lintora {
@@ -32,7 +33,7 @@ class Cr5Reader {
 public:
     explicit Cr5Reader(ReaderOutput& out) : m_out(out), m_f(out.fields) {}
 
-    void readLine(const std::string& line);
+    void readLine(std::string_view line);
     // After the last line: a net still open when the file ends is written.
     void finish();
 
@@ -49,8 +50,10 @@ private:
     void closeNetAtBrace();
 
     ReaderOutput& m_out;
-    FieldArray& m_f;
+    FieldArray& m_f; // the part being defined
     std::string m_token;
+    std::string m_netName;
+    std::string m_pins; // of the open net, each followed by ", "
     Section m_section = Section::BeforeDefinition;
     Section m_saved = Section::BeforeDefinition; // the section a comment returns to
     std::size_t m_pinCounter = 2;
@@ -77,6 +80,8 @@ void Cr5Reader::openComment() {
 
 // The keywords, recognised when the token holds exactly one of them; the token is cleared.
 void Cr5Reader::matchKeyword() {
+    if (m_token.empty() || (m_token.back() != '{' && m_token.back() != '}'))
+        return; // every keyword ends with a brace
     if (m_token == "$CCF{") {
         m_foundLandmark = true;
     } else if (m_token == "DEFINITION{" && m_section == Section::BeforeDefinition) {
@@ -97,15 +102,22 @@ void Cr5Reader::matchKeyword() {
     m_token.clear();
 }
 
+// A pin takes the next slot of a net record: beyond the record's last slot it is a
+// capacity failure.
 void Cr5Reader::storePin() {
-    m_f[m_pinCounter] = m_token;
+    if (m_pinCounter >= m_f.capacity())
+        throwFieldSlotExceeded(m_pinCounter);
+    m_pins.append(m_token).append(", ");
     ++m_pinCounter;
     m_token.clear();
 }
 
+// Appends the net line of the open net; its name stays for a net that names none.
 void Cr5Reader::writeNet() {
-    m_f[1] = std::to_string(m_pinCounter - 2);
-    m_out.addNet();
+    std::string& netText = m_out.netText();
+    netText.append(m_netName).append("; ").append(std::to_string(m_pinCounter - 2));
+    netText.append(": ").append(m_pins).append("\r\n");
+    m_pins.clear();
     m_pinCounter = 2;
     m_netOpen = false;
 }
@@ -148,7 +160,7 @@ bool Cr5Reader::handleSeparator(char c) {
         return false;
     switch (c) {
     case ':':
-        m_f[0] = m_token;
+        m_netName = m_token;
         m_token.clear();
         m_netOpen = true;
         return true;
@@ -167,7 +179,12 @@ bool Cr5Reader::handleSeparator(char c) {
     }
 }
 
-void Cr5Reader::readLine(const std::string& line) {
+// Characters that take part in rules of their own; the others only extend the token, and a
+// token that ends with one of them is no keyword and no comment mark.
+constexpr ByteSet kRuleCharacters("$*{}():,;");
+constexpr ByteSet kDropped("\r\n\t ");
+
+void Cr5Reader::readLine(std::string_view line) {
     std::size_t i = 0;
     if (m_section == Section::Comment) {
         // A "*/" anywhere on the line closes the comment; the line goes on after it.
@@ -210,8 +227,20 @@ void Cr5Reader::readLine(const std::string& line) {
         }
         if (!isEmptyCharacter && handleSeparator(c))
             continue;
-        if (!isEmptyCharacter && c != '\r' && c != '\n' && c != '\t' && c != ' ')
-            m_token += c;
+        if (isEmptyCharacter)
+            continue;
+        if (kRuleCharacters.contains(line[i])) { // "(" has become "." here
+            if (!kDropped.contains(c))
+                m_token += c;
+            continue;
+        }
+        // The ordinary characters after it go the same way: none of them can complete a
+        // keyword or a comment mark, so no rule applies until the next other character.
+        const std::size_t end = kRuleCharacters.findIn(line, i + 1);
+        for (; i < end; ++i)
+            if (!kDropped.contains(line[i]))
+                m_token += line[i];
+        i = end - 1;
     }
 }
 
@@ -232,8 +261,12 @@ void mncr5in(Workspace& ws, const std::string& path, std::string& status) {
     ReaderOutput out(ws);
     Cr5Reader reader(out);
     std::string_view line;
-    while (input.next(line))
-        reader.readLine(upperCased(line));
+    std::string upper;
+    while (input.next(line)) {
+        upper.assign(line);
+        upperCaseQuickly(upper);
+        reader.readLine(upper);
+    }
     if (!reader.foundLandmark()) {
         if (reader.metNetBlock())
             out.writePartsFile();

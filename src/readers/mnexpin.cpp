@@ -14,17 +14,19 @@
    beginning with "%" are section and control lines. A net name that appears on several
    net lines is one net: its pins are gathered at the place of its first line. */
 
+#include "readers/net_merge.h"
 #include "readers/readers.h"
 
-#include <unordered_map>
-#include <vector>
+#include <limits>
 
 namespace lintora {
 
 namespace {
 
-constexpr char kEndOfLine = '\0'; // stands for the empty character after a line's end
 constexpr std::string_view kPartsKeyword = "%Part"; // exactly so: "%part" is no keyword
+// A backslash, and the characters a value leaves out on part lines and on net lines.
+constexpr ByteSet kPartStops("\\ \t*");
+constexpr ByteSet kNetStops("\\ \t,");
 
 bool isContinuation(std::string_view line) {
     return !line.empty() && line[0] == '*';
@@ -38,57 +40,84 @@ std::size_t firstCharLength(std::string_view line) {
     return length < line.size() ? length : line.size();
 }
 
-// The nets in the order of their first line, each name once. The lines a net came from
-// count against the same limit as the nets a side may hold.
-class NetMerger {
-public:
-    explicit NetMerger(std::size_t lineLimit) : m_lineLimit(lineLimit) {}
+// Appends the line's characters from `i` up to the next backslash (or the line's end) to
+// the token, leaving out the others of `stops`. Returns the backslash's position.
+std::size_t appendUpToBackslash(std::string& token, std::string_view line, std::size_t i,
+                                const ByteSet& stops) {
+    for (;;) {
+        const std::size_t stop = stops.findIn(line, i);
+        token.append(line.data() + i, stop - i);
+        if (stop == line.size() || line[stop] == '\\')
+            return stop;
+        i = stop + 1; // a character left out
+    }
+}
 
-    void add(const std::string& name, const FieldArray& fields, std::size_t pinEnd) {
-        if (++m_lines > m_lineLimit)
-            throw CapacityExceeded("net lines to merge");
-        const auto [it, inserted] = m_index.try_emplace(name, m_nets.size());
-        if (inserted)
-            m_nets.push_back({name, {}});
-        auto& pins = m_nets[it->second].pins;
-        for (std::size_t i = 2; i < pinEnd; ++i)
-            pins.push_back(fields.at(i));
+// The nets in the order of their first line, each name once. The lines a net came from
+// count against the same limit as the slots of a field array.
+class NetGatherer {
+public:
+    NetGatherer(std::size_t fieldSlots, std::size_t inputBytes)
+        : m_fieldSlots(fieldSlots), m_lines(kNoLimit, kNoLimit) {
+        m_lines.reserveFor(inputBytes);
     }
 
-    bool empty() const { return m_nets.empty(); }
+    // A net line's name and its pins, each followed by ", ".
+    void add(std::string_view name, std::size_t pinCount, std::string_view pinText) {
+        if (m_lines.lineCount() >= m_fieldSlots)
+            throw CapacityExceeded("net lines to merge");
+        m_lines.add(name, pinCount, pinText);
+    }
 
-    void write(ReaderOutput& out) const {
-        FieldArray& f = out.fields;
-        for (const auto& net : m_nets) {
-            f[0] = net.name;
-            f[1] = std::to_string(net.pins.size());
-            for (std::size_t i = 0; i < net.pins.size(); ++i)
-                f[i + 2] = net.pins[i]; // a merged net beyond the last slot is a capacity failure
-            out.addNet();
-        }
+    bool empty() {
+        m_lines.resolve();
+        return m_lines.netCount() == 0;
+    }
+
+    void write(ReaderOutput& out) {
+        m_lines.resolve();
+        // A merged net beyond the last slot of the field array is a capacity failure.
+        for (std::size_t net = 0; net < m_lines.netCount(); ++net)
+            if (m_lines.pinCount(net) + 1 >= m_fieldSlots)
+                throwFieldSlotExceeded(m_fieldSlots);
+        m_lines.appendTo(out.netText());
     }
 
 private:
-    struct Net {
-        std::string name;
-        std::vector<std::string> pins;
-    };
-    std::vector<Net> m_nets;
-    std::unordered_map<std::string, std::size_t> m_index;
-    std::size_t m_lines = 0;
-    std::size_t m_lineLimit;
+    static constexpr std::size_t kNoLimit = std::numeric_limits<std::size_t>::max();
+    std::size_t m_fieldSlots;
+    NetLines m_lines;
 };
 
-// The part lines from "%Part" to the end of the file.
-void readParts(const std::string& text, ReaderOutput& out) {
+// Where the first line that is exactly "%Part" begins, or npos. (A line begins at the start
+// of the text or after a CR, or after CR LF, and ends at a CR.)
+std::size_t partsKeywordLine(std::string_view text) {
+    for (std::size_t at = text.find(kPartsKeyword); at != std::string_view::npos;
+         at = text.find(kPartsKeyword, at + 1)) {
+        const bool startsLine = at == 0 || text[at - 1] == '\r' ||
+                                (text[at - 1] == '\n' && at >= 2 && text[at - 2] == '\r');
+        const std::size_t end = at + kPartsKeyword.size();
+        if (startsLine && (end == text.size() || text[end] == '\r'))
+            return at;
+    }
+    return std::string_view::npos;
+}
+
+// The part lines after the "%Part" line, to the end of the file.
+void readParts(std::string_view text, std::size_t partsLine, ReaderOutput& out) {
+    if (partsLine == std::string_view::npos)
+        return;
     FieldArray& f = out.fields;
-    LineReader lines(text);
+    // The lines after it, read as if the walk had gone on.
+    std::size_t after = partsLine + kPartsKeyword.size();
+    if (after < text.size() && text[after] == '\r')
+        ++after;
+    if (after < text.size() && text[after] == '\n' && text[after - 1] == '\r')
+        ++after;
+    LineReader lines(text.substr(after));
     std::string_view line;
-    bool inParts = false;
-    while (!inParts && lines.next(line))
-        inParts = line == kPartsKeyword;
     std::string token;
-    while (inParts && lines.next(line)) {
+    while (lines.next(line)) {
         // A "*" line adds references to the part name of the line above.
         if (!isContinuation(line))
             f[1].clear();
@@ -96,42 +125,46 @@ void readParts(const std::string& text, ReaderOutput& out) {
         f[3].clear();
         token.clear();
         bool inValue = false; // between a value's two backslashes
-        const std::string upper = upperCased(line);
-        for (std::size_t i = 0; i <= upper.size(); ++i) {
-            const char c = i < upper.size() ? upper[i] : kEndOfLine;
-            const bool atEnd = i == upper.size();
-            if (!atEnd && !inValue && c == '\\') {
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            // Text outside a backslash pair becomes the front of the next value.
+            i = appendUpToBackslash(token, line, i, kPartStops);
+            if (i == line.size())
+                break;
+            if (!inValue) {
                 inValue = true;
-            } else if (!atEnd && inValue && c == '\\' && f[1].empty() && !token.empty()) {
+            } else if (f[1].empty() && !token.empty()) {
                 f[1] = token; // part name
                 token.clear();
                 inValue = false;
-            } else if (!atEnd && inValue && c == '\\' && !f[1].empty() && !token.empty()) {
+            } else if (!f[1].empty() && !token.empty()) {
                 f[2] = token; // reference designator
                 token.clear();
                 out.addPart();
                 inValue = false;
-            } else if (!atEnd && !isBlankOrTab(c) && c != '*') {
-                // Text outside a backslash pair becomes the front of the next value.
-                token += c;
+            } else {
+                token += '\\'; // a value's first character
             }
         }
     }
 }
 
-// The net lines before "%Part", handed to the merger as they are completed.
-void readNets(const std::string& text, ReaderOutput& out, NetMerger& merger) {
+// The net lines before the "%Part" line, handed to the gatherer as they are completed.
+void readNets(std::string_view text, std::size_t partsLine, NetGatherer& nets,
+              std::size_t fieldSlots) {
     enum class State { Off, NameOn, RefOff, RefOn, PinOff, PinOn, NetOff };
-    FieldArray& f = out.fields;
     State state = State::Off;
-    std::size_t pinCounter = 2;
+    std::string name;
+    std::size_t pinCounter = 2; // the field slot of the next pin
+    // The completed pins, each followed by ", ", then the reference of the pin being read
+    // and "." once that is complete.
+    std::string pins;
+    std::size_t completedPins = 0; // the length of the completed pins in `pins`
     std::string token;
     // A net is written with the pairs it completed; a reference still waiting for its pin
     // is not a pin.
     const auto completeNet = [&] {
-        f[1] = std::to_string(pinCounter - 2);
-        merger.add(f.at(0), f, pinCounter);
-        f[0].clear();
+        nets.add(name, pinCounter - 2, std::string_view(pins).substr(0, completedPins));
+        name.clear();
         token.clear();
         state = State::NetOff;
     };
@@ -142,49 +175,53 @@ void readNets(const std::string& text, ReaderOutput& out, NetMerger& merger) {
         const bool startsNet = !line.empty() && line[0] == '\\';
         // A net ends at the next line that does not continue it. A new net line ends the
         // one above even while its last pair is unfinished: otherwise that name would stay
-        // in slot 0 and no later net of the file could start.
-        if (!isContinuation(line) && !f.at(0).empty() && (state == State::RefOff || startsNet))
+        // and no later net of the file could start.
+        if (!isContinuation(line) && !name.empty() && (state == State::RefOff || startsNet))
             completeNet();
         if (startsNet)
             state = State::NameOn;
-        else if (line == kPartsKeyword)
+        else if (static_cast<std::size_t>(line.data() - text.data()) == partsLine)
             break;
         if (line.empty() || line[0] == '%')
             continue;
-        const std::string upper = upperCased(line);
         // The first character ("\", "*" or whatever begins the line) is never collected.
-        for (std::size_t i = firstCharLength(upper); i <= upper.size(); ++i) {
-            const char c = i < upper.size() ? upper[i] : kEndOfLine;
-            const bool atEnd = i == upper.size();
-            const bool backslash = !atEnd && c == '\\';
-            if (state == State::NameOn && backslash && f.at(0).empty()) {
-                f[0] = token; // net name
+        for (std::size_t i = firstCharLength(line); i < line.size(); ++i) {
+            i = appendUpToBackslash(token, line, i, kNetStops);
+            if (i == line.size())
+                break;
+            if (state == State::NameOn && name.empty()) {
+                name = token; // net name
                 token.clear();
                 state = State::RefOff;
                 pinCounter = 2;
-            } else if (state == State::RefOff && backslash) {
+                pins.clear();
+                completedPins = 0;
+            } else if (state == State::RefOff) {
                 state = State::RefOn;
                 token.clear();
-            } else if (state == State::RefOn && backslash && !token.empty()) {
-                f[pinCounter] = token; // reference designator
+            } else if (state == State::RefOn && !token.empty()) {
+                if (pinCounter >= fieldSlots)
+                    throwFieldSlotExceeded(pinCounter);
+                pins.resize(completedPins);
+                pins.append(token).push_back('.'); // reference designator
                 token.clear();
                 state = State::PinOff;
-            } else if (state == State::PinOff && backslash) {
+            } else if (state == State::PinOff) {
                 state = State::PinOn;
                 token.clear();
-            } else if (state == State::PinOn && backslash && !token.empty()) {
-                f[pinCounter] += '.';
-                f[pinCounter] += token; // pin number
+            } else if (state == State::PinOn && !token.empty()) {
+                pins.append(token).append(", "); // pin number
+                completedPins = pins.size();
                 token.clear();
                 state = State::RefOff;
                 ++pinCounter;
-            } else if (!atEnd && c != '\t' && c != ',' && c != ' ') {
-                token += c;
+            } else {
+                token += '\\';
             }
         }
     }
     // The last net of the section needs no line after it.
-    if (!f.at(0).empty())
+    if (!name.empty())
         completeNet();
 }
 
@@ -194,21 +231,23 @@ void readNets(const std::string& text, ReaderOutput& out, NetMerger& merger) {
 // that share a name.
 void mnexpin(Workspace& ws, const std::string& path, std::string& status) {
     status = kStatusBad;
-    const ReaderInput input(path);
+    // The input as ReaderInput reads it. Values are read upper-cased and the "%Part" line as
+    // written, so the text is upper-cased in place once that line was found.
+    std::string text = readInputText(path);
     ReaderOutput out(ws);
+    const std::size_t partsLine = partsKeywordLine(text);
+    upperCaseQuickly(text);
 
-    readParts(input.text(), out);
+    readParts(text, partsLine, out);
     out.writePartsFile();
 
-    out.fields.clear();
-    NetMerger merger(out.fields.capacity());
-    readNets(input.text(), out, merger);
-    out.fields.clear();
-    merger.write(out);
+    NetGatherer nets(out.fields.capacity(), text.size());
+    readNets(text, partsLine, nets, out.fields.capacity());
+    nets.write(out);
     out.writeNetFile();
 
     // Without a single net line the file is not of this format.
-    if (merger.empty()) {
+    if (nets.empty()) {
         ws.observer.hideProgress();
         return;
     }

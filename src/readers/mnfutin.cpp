@@ -23,192 +23,234 @@ namespace {
 
 constexpr std::string_view kLandmark = "PINLIST,2";
 constexpr std::string_view kRecordStart = "(SYM";
+constexpr std::string_view kData = "DATA";
+constexpr std::string_view kPin = "PIN";
+
+// Characters a field's text leaves out.
+constexpr ByteSet kDropped(" \t)");
+// What ends a field, or is left out of it.
+constexpr ByteSet kFieldEndOrDropped(", \t)");
 
 // The fields of the current line as they are scanned. The first and second field carry
-// over to a line that has no commas of its own.
+// over to a line that has no commas of its own; the rules only ask whether the first is
+// "DATA" or "PIN" and which attribute ("2", "3" or "4") the second names.
 struct FieldScan {
-    std::string token;
+    enum class First : unsigned char { Other, Data, Pin };
     std::size_t commas = 0;
-    std::string first;
-    std::string second;
+    First first = First::Other;
+    char second = '\0'; // the attribute digit, or '\0' for anything else
     bool inRecord = false;
 
-    void startLine() {
-        token.clear();
-        commas = 0;
-    }
     void clearFields() {
-        first.clear();
-        second.clear();
+        first = First::Other;
+        second = '\0';
     }
-    bool isData(std::string_view attribute) const {
-        return inRecord && first == "DATA" && second == attribute;
+    bool isData(char attribute) const {
+        return inRecord && first == First::Data && second == attribute;
     }
+    bool isPinLine() const { return inRecord && first == First::Pin; }
     // A "," that no rule took: it ends a field.
-    void comma() {
+    void comma(std::string_view token) {
         ++commas;
         if (inRecord) {
             if (commas == 1)
-                first = token;
+                first = token == kData ? First::Data : token == kPin ? First::Pin : First::Other;
             else if (commas == 2)
-                second = token;
+                second = token.size() == 1 && token[0] >= '2' && token[0] <= '4' ? token[0] : '\0';
         }
-        token.clear();
-    }
-    void append(char c) {
-        if (c != '\t' && c != ')' && c != ' ')
-            token += c;
     }
 };
 
-// The position of a line's first character other than a blank or TAB: a ")" there closes
-// the record.
-std::size_t firstNonBlank(std::string_view line) {
-    const std::size_t at = line.find_first_not_of(" \t");
-    return at == std::string_view::npos ? line.size() : at;
+// Walks the fields of a line: `atField(token, atEnd)` is called at each "," and at the
+// line's end, with the text of the field before it (without blanks, TABs and ")"); it
+// returns false to leave the rest of the line.
+template <typename AtField>
+void forEachField(std::string_view line, std::string& scratch, AtField atField) {
+    std::size_t start = 0;
+    bool dropsSome = false;
+    for (std::size_t i = kFieldEndOrDropped.findIn(line, 0);;
+         i = kFieldEndOrDropped.findIn(line, i + 1)) {
+        const bool atEnd = i == line.size();
+        if (!atEnd && line[i] != ',') {
+            dropsSome = true;
+            continue;
+        }
+        std::string_view token = line.substr(start, i - start);
+        if (dropsSome) {
+            scratch.clear();
+            for (const char c : token)
+                if (!kDropped.contains(c))
+                    scratch += c;
+            token = scratch;
+        }
+        if (!atField(token, atEnd) || atEnd)
+            return;
+        start = i + 1;
+        dropsSome = false;
+    }
 }
 
-// The records after the landmark line: one parts line per record with a part name. The
-// part is written once its record's footprint is known (or the record ends without one).
-void readParts(LineReader& lines, ReaderOutput& out) {
-    FieldArray& f = out.fields;
-    FieldScan scan;
-    const auto finishPart = [&] {
-        if (!f.at(1).empty()) {
-            out.addPart();
-            f[1].clear();
+// The parts of the records after the landmark line: one parts line per record with a part
+// name, written once its record's footprint is known (or the record ends without one).
+class PartsScan {
+public:
+    explicit PartsScan(ReaderOutput& out) : m_out(out), m_f(out.fields) {}
+
+    // `closesRecord`: the line's first character other than a blank or TAB is ")".
+    void startLine(bool closesRecord) {
+        m_scan.commas = 0;
+        m_footprintRead = false;
+        if (closesRecord) {
+            finishPart();
+            m_scan.inRecord = false;
         }
-    };
-    std::string_view raw;
-    while (lines.next(raw)) {
-        const std::string line = upperCased(raw);
-        scan.startLine();
-        const std::size_t lineStart = firstNonBlank(line);
-        bool footprintRead = false;
-        for (std::size_t i = 0; i <= line.size(); ++i) {
-            const bool atEnd = i == line.size();
-            const char c = atEnd ? '\0' : line[i];
-            const bool fieldEnd = c == ',' || atEnd;
-            if (scan.token == kRecordStart && c == ',' && !atEnd) {
-                finishPart();
-                f[2].clear();
-                f[3].clear();
-                scan.token.clear();
-                scan.inRecord = true;
-                break;
-            } else if (!atEnd && c == ')' && i == lineStart) {
-                finishPart(); // the record closes
-                scan.inRecord = false;
-            } else if (fieldEnd && scan.isData("2")) {
-                f[2] = scan.token;
-                scan.token.clear();
-                scan.clearFields();
-            } else if (fieldEnd && scan.isData("3")) {
-                f[1] = scan.token;
-                scan.token.clear();
-                scan.clearFields();
-            } else if (fieldEnd && scan.isData("4")) {
-                f[3] = scan.token;
-                scan.token.clear();
-                scan.clearFields();
-                scan.inRecord = false; // the record's parts data ends here
-                footprintRead = true;
-            } else if (c != ',' || atEnd) {
-                if (!atEnd)
-                    scan.append(c);
-            } else {
-                scan.comma();
-            }
+    }
+    // A field ended by "," or by the line's end. False: the rest of the line is left.
+    bool field(std::string_view token, bool atEnd) {
+        if (!atEnd && token == kRecordStart) {
+            finishPart();
+            m_f[2].clear();
+            m_f[3].clear();
+            m_scan.inRecord = true;
+            return false;
         }
-        if (footprintRead)
+        if (m_scan.isData('2')) {
+            m_f[2] = token;
+            m_scan.clearFields();
+        } else if (m_scan.isData('3')) {
+            m_f[1] = token;
+            m_scan.clearFields();
+        } else if (m_scan.isData('4')) {
+            m_f[3] = token;
+            m_scan.clearFields();
+            m_scan.inRecord = false; // the record's parts data ends here
+            m_footprintRead = true;
+        } else if (!atEnd) {
+            m_scan.comma(token);
+        }
+        return true;
+    }
+    void endLine() {
+        if (m_footprintRead)
             finishPart();
     }
-    finishPart();
-}
+    void finish() { finishPart(); }
 
-// Every "PIN" line of the whole file, as a one-pin net line handed to the merger.
-void readPins(LineReader& lines, ReaderOutput& out, NetMerger& merger) {
-    FieldArray& f = out.fields;
-    FieldScan scan;
-    std::string prefix; // the record's reference and "."
-    std::string netLine;
-    std::string_view raw;
-    while (lines.next(raw)) {
-        const std::string line = upperCased(raw);
-        scan.startLine();
-        const std::size_t lineStart = firstNonBlank(line);
-        for (std::size_t i = 0; i <= line.size(); ++i) {
-            const bool atEnd = i == line.size();
-            const char c = atEnd ? '\0' : line[i];
-            const bool fieldEnd = c == ',' || atEnd;
-            const bool pinLine = scan.inRecord && scan.first == "PIN";
-            if (!atEnd && c == ')' && i == lineStart) {
-                // Only a ")" that opens its line closes the record: a ")" inside a value
-                // ("DATA,3,10UF(X7R)") is data.
-                scan.inRecord = false;
-            } else if (scan.token == kRecordStart && c == ',' && !atEnd) {
-                scan.token.clear();
-                scan.clearFields();
-                prefix.clear();
-                scan.inRecord = true;
-                break;
-            } else if (fieldEnd && scan.isData("2")) {
-                prefix = scan.token + ".";
-                scan.token.clear();
-                scan.clearFields();
-            } else if (fieldEnd && pinLine && scan.commas == 2) {
-                f[0] = scan.token; // the net name
-                ++scan.commas;
-                scan.token.clear();
-            } else if (fieldEnd && pinLine && scan.commas == 6) {
-                // A pin of no net (an empty net field) connects nothing: it adds no net.
-                if (!f.at(0).empty()) {
-                    f[2] = prefix + scan.token;
-                    f[1] = "1";
-                    mntsout(f, netLine);
-                    merger.add(netLine);
-                }
-                scan.token.clear();
-                scan.clearFields();
-                f[0].clear();
-            } else if (c != ',' || atEnd) {
-                if (!atEnd)
-                    scan.append(c);
-            } else {
-                scan.comma();
-            }
+private:
+    void finishPart() {
+        if (!m_f.at(1).empty()) {
+            m_out.addPart();
+            m_f[1].clear();
         }
     }
-}
+
+    ReaderOutput& m_out;
+    FieldArray& m_f;
+    FieldScan m_scan;
+    bool m_footprintRead = false;
+};
+
+// The "PIN" lines of the whole file, each a one-pin net handed to the merger.
+class PinsScan {
+public:
+    explicit PinsScan(NetMerger& merger) : m_merger(merger) {}
+
+    void startLine(bool closesRecord) {
+        m_scan.commas = 0;
+        if (closesRecord)
+            m_scan.inRecord = false;
+    }
+    bool field(std::string_view token, bool atEnd) {
+        const bool pinLine = m_scan.isPinLine();
+        if (!atEnd && token == kRecordStart) {
+            m_scan.clearFields();
+            m_prefix.clear();
+            m_scan.inRecord = true;
+            return false;
+        }
+        if (m_scan.isData('2')) {
+            m_prefix.assign(token).append(".");
+            m_scan.clearFields();
+        } else if (pinLine && m_scan.commas == 2) {
+            m_netName = token;
+            ++m_scan.commas;
+        } else if (pinLine && m_scan.commas == 6) {
+            // A pin of no net (an empty net field) connects nothing: it adds no net.
+            if (!m_netName.empty()) {
+                m_pin.assign(m_prefix).append(token).append(", ");
+                m_merger.add(m_netName, 1, m_pin);
+            }
+            m_scan.clearFields();
+            m_netName.clear();
+        } else if (!atEnd) {
+            m_scan.comma(token);
+        }
+        return true;
+    }
+
+private:
+    NetMerger& m_merger;
+    FieldScan m_scan;
+    std::string m_netName;
+    std::string m_prefix; // the record's reference and "."
+    std::string m_pin;    // the pin and ", ", as the net line holds it
+};
 
 } // namespace
 
 // mnfutin: converts a FUTURE netlist into net.tmp and parts.tmp.
 void mnfutin(Workspace& ws, const std::string& path, std::string& status) {
     status = kStatusBad;
-    const ReaderInput input(path);
+    // The input as ReaderInput reads it; the records are read upper-cased, the landmark
+    // line as written, so the text is upper-cased in place once the landmark was found.
+    std::string text = readInputText(path);
     ReaderOutput out(ws);
 
-    LineReader lines = netlistLines(input.text());
-    std::string_view line;
-    while (lines.next(line)) {
-        if (line == kLandmark) { // exactly as written
+    LineReader lines = netlistLines(text);
+    std::string_view landmarkLine;
+    while (lines.next(landmarkLine)) {
+        if (landmarkLine == kLandmark) { // exactly as written
             status = kStatusGood;
             break;
         }
     }
-    if (status == kStatusGood)
-        readParts(lines, out);
-    out.writePartsFile();
     if (status != kStatusGood) {
+        out.writePartsFile();
         ws.observer.hideProgress();
         return;
     }
+    upperCaseQuickly(text);
 
-    out.fields.clear();
-    NetMerger merger(ws);
-    LineReader allLines = netlistLines(input.text());
-    readPins(allLines, out, merger);
+    // One walk over the lines serves both scans: the pins of the whole file, the parts
+    // after the landmark line. The merger keeps a capacity failure until parts.tmp is
+    // written, as if the pins were read afterwards.
+    NetMerger merger(ws, text.size());
+    PinsScan pins(merger);
+    PartsScan parts(out);
+    bool afterLandmark = false;
+    std::string scratch;
+    LineReader allLines = netlistLines(text);
+    std::string_view line;
+    while (allLines.next(line)) {
+        std::size_t first = 0;
+        while (first < line.size() && (line[first] == ' ' || line[first] == '\t'))
+            ++first;
+        const bool closesRecord = first < line.size() && line[first] == ')';
+        pins.startLine(closesRecord);
+        if (afterLandmark)
+            parts.startLine(closesRecord);
+        // Both scans leave a line at the same field, a record's start.
+        forEachField(line, scratch, [&](std::string_view token, bool atEnd) {
+            const bool goOn = pins.field(token, atEnd);
+            return afterLandmark ? parts.field(token, atEnd) && goOn : goOn;
+        });
+        if (afterLandmark)
+            parts.endLine();
+        afterLandmark = afterLandmark || line.data() == landmarkLine.data();
+    }
+    parts.finish();
+    out.writePartsFile();
+
     merger.appendTo(out.netText());
     out.writeNetFile();
 }

@@ -151,5 +151,15 @@ TEST(Mncr5inReader, SurvivesTruncatedBinaryUnbalancedAndOversizedInput) {
     survives("$CCF{ NET{ A: " + std::string(1 << 16, ',') + "\r\n");
 }
 
+TEST(Mncr5inReader, BlanksInsideKeywordsAndCommentMarksAreDroppedLikeAnyOther) {
+    const Conversion r =
+        convert("$CCF{ DEFI NITION{ 74HC00: IC1, IC2; } NE T{ GND: IC1(7), / * c */ IC2(7); "
+                "$X V: IC1(1); }\r\nPOWER{VCC:IC1(14)}\r\n/* multi\r\n* star\r\n"
+                "line */ GROUND{ G: R1(2); R2(\r\n2) }\r\n");
+    EXPECT_EQ(r.net, fileOf({"GND; 2: IC1.7, IC2.7, ", "$XV; 1: IC1.1, ", "VCC; 1: IC1.14, ",
+                             "G; 1: R1.2, "}));
+    EXPECT_EQ(r.parts, fileOf({"! 74HC00; IC1: 74HC00? ", "! 74HC00; IC2: 74HC00? "}));
+}
+
 } // namespace
 } // namespace lintora

@@ -100,5 +100,12 @@ TEST(Mnd2cinReader, SurvivesTruncationGarbageLongLinesAndUnbalancedBraces) {
     read("$CCF NET{ A:" + std::string(200000, '(') + ";" + std::string(100000, ')'));
 }
 
+TEST(Mnd2cinReader, BlanksInsideKeywordsAndCommentMarksAreDroppedLikeAnyOther) {
+    const D2Run run("$C CF{\r\n NE\tT{ NF: F1(1), F(2); OFF: A(1) } * rest\r\n { X: Y(1); }\r\n"
+                    "NET{ GND: IC1(7) , IC2(7) ; /* c\r\n VCC: IC1(14); }\r\n");
+    EXPECT_EQ(run.status, "good");
+    EXPECT_EQ(run.nets(), crlfText({"GND; 2: IC1.7, IC2.7, ", "VCC; 1: IC1.14, ", ""}));
+}
+
 } // namespace
 } // namespace lintora

@@ -117,5 +117,20 @@ TEST(MnexpinReader, BoardMatchesItsTelesisVersionAndTelesisIsNotThisFormat) {
     EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
 }
 
+TEST(MnexpinReader, BlanksCommasAndTextBetweenValuesAreTakenAsTheStatesSay) {
+    const Converted r = convert("%NET\r\n"
+                                "\\GND\\  \\U1\\-\\7\\  \\U 2\\-\\7,\\ x \\\\ \\U3\\\r\n"
+                                "*  \\C1\\-\\2\\\r\n"
+                                "\\VCC\\ \\U1\\-\\14\\\r\n"
+                                "\\GND\\ \\U4\\-\\1\\\r\n"
+                                "%part\r\n%Part \r\n%Part\r\n"
+                                "\\74HC00\\  \\U1\\  \\U*2\\\r\n"
+                                "*  \\U3\\ xx \\U4\\\r\n"
+                                "\\\\ \\R\\ \\R1\\\r\n");
+    EXPECT_EQ(r.net, written({"GND; 4: U1.7, U2.7, \\.\\C1, U4.1, ", "VCC; 1: U1.14, "}));
+    EXPECT_EQ(r.parts, written({"! 74HC00; U1: ? ", "! 74HC00; U2: ? ", "! 74HC00; U3: ? ",
+                                "! 74HC00; XXU4: ? ", "! \\; R: ? "}));
+}
+
 } // namespace
 } // namespace lintora

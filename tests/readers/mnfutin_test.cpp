@@ -145,5 +145,28 @@ TEST(MnfutinReader, ASmallBoardMatchesItsTelesisVersionAndATelesisFileIsAMismatc
     EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
 }
 
+TEST(MnfutinReader, NetNamesHoldingTheSplittersMarksMergeAsTheSplitterReadsThem) {
+    // "B:" leaves the splitter no name of its own: its pin joins the net before. A pin that
+    // holds ":" counts no pin.
+    EXPECT_EQ(convert("PINLIST,2\r\n(SYM,1\r\nDATA,2,U1\r\nPIN,1,A,X,Y,Z,1\r\nPIN,2,B:,X,Y,Z,2\r\n"
+                      "PIN,3,C;D,X,Y,Z,3\r\nPIN,4,A,X,Y,Z,4:5\r\n)\r\n")
+                  .nets,
+              crlfText({"A; 2: U1.1, U1.2, ", "C;D; 1: U1.3, ", ""}));
+}
+
+TEST(MnfutinReader, PartsAreWrittenInFullWhenThePinsExceedTheCapacity) {
+    test::ScratchWorkspace sw;
+    sw.ws.limits.sideSlots = 9;
+    std::string text = "PINLIST,2\r\n(SYM,1\r\nDATA,2,U1\r\nDATA,3,X\r\nDATA,4,Y\r\n";
+    for (int i = 1; i <= 10; ++i)
+        text += "PIN,,A,,,," + std::to_string(i) + "\r\n";
+    text += ")\r\n(SYM,2\r\nDATA,2,U2\r\nDATA,3,Z\r\n)\r\n";
+    test::writeFile(sw.dir / "in.pin", text);
+    std::string status;
+    EXPECT_THROW(mnfutin(sw.ws, (sw.dir / "in.pin").string(), status), CapacityExceeded);
+    EXPECT_EQ(readFile(sw.dir / "parts.tmp"), crlfText({"! X; U1: Y? ", "! Z; U2: ? ", ""}));
+    EXPECT_FALSE(test::fileExists(sw.dir / "net.tmp"));
+}
+
 } // namespace
 } // namespace lintora

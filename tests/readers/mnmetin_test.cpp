@@ -136,5 +136,28 @@ TEST(MnmetinReader, ASmallBoardMatchesItsTelesisVersionAndATelesisFileIsAMismatc
     EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
 }
 
+TEST(MnmetinReader, NamesAndPinsHoldingTheSplittersMarksMergeAsTheSplitterReadsThem) {
+    // "B:" leaves the splitter no name of its own: its pin joins the net before. A pin
+    // holding "," or ";" makes its line a net of the name the splitter finds, written as
+    // it came.
+    EXPECT_EQ(convert("NET 'A' U1-1\r\nNET 'B:' U2-1\r\nNET 'C D' U3-1\r\nNET 'CD' U4-1\r\n"
+                      "NET 'E' U5-1,U6-1 U7;1\r\nNET 'E' U8-1\r\n")
+                  .nets,
+              crlfText({"A; 2: U1.1, U2.1, ", "CD; 2: U3.1, U4.1, ", "E; 2: U5.1,U6-1, U7;1, ",
+                        "E; 1: U8.1, ", ""}));
+}
+
+TEST(MnmetinReader, LoneCrsLoneLfsAndParenthesesShapeTheCopyAndTheNets) {
+    const std::string head = "U1 DIP 74 \r(NOTE\nSPANS\r\nLINES)R1 0603 10K \n\r";
+    // Without a NET the copy is left in net.tmp: a lone CR or LF breaks the line, the
+    // text in parentheses goes (line breaks stay), and an unclosed "(" drops nothing.
+    EXPECT_EQ(convert(head + "C1 (X) 0402 1UF \r\n(OPEN\r\n").nets,
+              crlfText({"", "U1 DIP 74 ", "", "", "R1 0603 10K ", "", "C1  0402 1UF ", "OPEN"}));
+    const Converted r =
+        convert(head + "NET 'A' U1-1 (X)R1-1\nNET 'B' C1-2\r\n(OPEN\r\nNET 'A' C1-1\r\n");
+    EXPECT_EQ(r.parts, crlfText({"! 74; U1: DIP? ", "! 10K; R1: 0603? ", ""}));
+    EXPECT_EQ(r.nets, crlfText({"A; 3: U1.1, R1.1, C1.1, ", "B; 1: C1.2, ", ""}));
+}
+
 } // namespace
 } // namespace lintora
