@@ -55,18 +55,8 @@ std::string asciiNumberText(std::string_view text) {
 
 // Loads a sorted net file's nets, up to the empty line that ends it.
 NetList loadSortedNets(const Workspace& ws, std::string_view name) {
-    const std::string text = readFileBytes(ws.file(name));
     FieldArray fields(ws.limits.fieldSlots);
-    NetList nets;
-    nets.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')), text.size());
-    LineReader lines(text);
-    std::string_view line;
-    while (lines.next(line) && !line.empty()) {
-        if (nets.size() + 1 >= ws.limits.sideSlots)
-            throw CapacityExceeded("side table");
-        nets.add(fields, line);
-    }
-    return nets;
+    return NetList(readFileBytes(ws.file(name)), fields, ws.limits.sideSlots);
 }
 
 void sortIntoFile(Workspace& ws, std::string_view name) {

@@ -1,12 +1,47 @@
 #include "run/net_compare.h"
 
 #include "run/net_line.h"
+#include "run/text_file.h"
 
 #include <algorithm>
+#include <array>
+#include <optional>
+#include <cstring>
 #include <functional>
 #include <limits>
 
 namespace lintora {
+
+namespace {
+// Spreads every bit of `h` over the low bits too, which pick a table slot.
+std::uint64_t mixBits(std::uint64_t h) {
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDULL;
+    h ^= h >> 33;
+    h *= 0xC4CEB9FE1A85EC53ULL;
+    return h ^ (h >> 33);
+}
+
+} // namespace
+
+// A quick hash of a short text (pins and counts are a few bytes long): eight bytes at a time,
+// each mixed in by a multiplication.
+std::uint64_t hashText(std::string_view text) {
+    constexpr std::uint64_t kMul = 0x9E3779B97F4A7C15ULL;
+    std::uint64_t h = text.size() * kMul;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        h = (h ^ word) * kMul;
+        h ^= h >> 29;
+    }
+    std::uint64_t tail = 0;
+    for (std::size_t k = text.size(); k > i; --k) // the last bytes, without a library call
+        tail = (tail << 8) | static_cast<unsigned char>(text[k - 1]);
+    return mixBits((h ^ tail) * kMul);
+}
+
 
 NetList::Span NetList::keep(std::string_view field) {
     const Span span{m_text.size(), field.size()};
@@ -14,9 +49,9 @@ NetList::Span NetList::keep(std::string_view field) {
     return span;
 }
 
-void NetList::reserve(std::size_t nets, std::size_t textBytes) {
-    m_nets.reserve(nets);
-    m_text.reserve(textBytes);
+void NetList::addPin(Span pin) {
+    m_pins.push_back(pin);
+    m_pinHashes.push_back(hashText(text(pin)));
 }
 
 void NetList::add(FieldArray& scratch, std::string_view line) {
@@ -24,8 +59,80 @@ void NetList::add(FieldArray& scratch, std::string_view line) {
     const std::size_t pins = splitPinCount(scratch, written);
     Entry entry{keep(scratch.at(0)), keep(scratch.at(1)), m_pins.size(), pins};
     for (std::size_t i = 0; i < pins; ++i)
-        m_pins.push_back(keep(scratch.at(i + 2)));
+        addPin(keep(scratch.at(i + 2)));
     m_nets.push_back(entry);
+}
+
+namespace {
+
+// Characters that may not stand inside a field of a line as the net-line writer makes it.
+constexpr std::array<bool, 256> kNotInField = [] {
+    std::array<bool, 256> set{};
+    for (const char c : {';', ':', ',', ' '})
+        set[static_cast<unsigned char>(c)] = true;
+    return set;
+}();
+
+} // namespace
+
+// A line exactly as the net-line writer makes it, "name; count: pin, pin, " with the count
+// telling the pins, splits into exactly those fields: take them where they stand. Any other
+// line goes through the splitter. Returns false when the line is not of that form.
+bool NetList::addWrittenLine(std::size_t begin, std::size_t end) {
+    const char* s = m_text.data();
+    std::size_t i = begin;
+    const auto field = [&](char separator) -> std::optional<Span> {
+        const std::size_t start = i;
+        while (i < end && !kNotInField[static_cast<unsigned char>(s[i])])
+            ++i;
+        if (i + 1 >= end || s[i] != separator || s[i + 1] != ' ')
+            return std::nullopt;
+        const Span span{start, i - start};
+        i += 2;
+        return span;
+    };
+    const auto name = field(';');
+    if (!name)
+        return false;
+    const auto count = field(':');
+    if (!count)
+        return false;
+    const std::size_t firstPin = m_pins.size();
+    while (i < end) {
+        const auto pin = field(',');
+        if (!pin) {
+            m_pins.resize(firstPin);
+            m_pinHashes.resize(firstPin);
+            return false;
+        }
+        addPin(*pin);
+    }
+    const std::size_t pins = m_pins.size() - firstPin;
+    if (leadingNumber(text(*count)) != pins) {
+        m_pins.resize(firstPin);
+        m_pinHashes.resize(firstPin);
+        return false;
+    }
+    m_nets.push_back({*name, *count, firstPin, pins});
+    return true;
+}
+
+NetList::NetList(std::string fileText, FieldArray& scratch, std::size_t maxNets)
+    : m_text(std::move(fileText)) {
+    const std::size_t size = m_text.size();
+    const auto lines = static_cast<std::size_t>(std::count(m_text.begin(), m_text.end(), '\n'));
+    m_nets.reserve(lines);
+    m_pins.reserve(static_cast<std::size_t>(std::count(m_text.begin(), m_text.end(), ',')));
+    m_pinHashes.reserve(m_pins.capacity());
+    LineReader reader(std::string_view(m_text.data(), size));
+    std::string_view line;
+    while (reader.next(line) && !line.empty()) {
+        if (m_nets.size() + 1 >= maxNets)
+            throw CapacityExceeded("side table");
+        const std::size_t begin = static_cast<std::size_t>(line.data() - m_text.data());
+        if (!addWrittenLine(begin, begin + line.size()))
+            add(scratch, std::string(line)); // copied: adding may move the text
+    }
 }
 
 std::string NetList::body(std::size_t net) const {
@@ -49,13 +156,11 @@ namespace {
 
 constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
 
-std::uint64_t hashText(std::string_view text) { return std::hash<std::string_view>{}(text); }
-
 std::uint64_t bodyHash(const NetList& nets, std::size_t net) {
     std::uint64_t h = hashText(nets.count(net));
     for (std::size_t i = 0; i < nets.pinCount(net); ++i)
-        h = (h ^ hashText(nets.pin(net, i))) * 0x100000001B3ULL + i;
-    return h;
+        h = (h ^ nets.pinHash(net, i)) * 0x100000001B3ULL + i;
+    return mixBits(h);
 }
 
 bool sameBody(const NetList& a, std::size_t i, const NetList& b, std::size_t j) {
@@ -181,17 +286,20 @@ void countPins(std::vector<PinId> ids, std::vector<PinCount>& counts) {
 }
 
 // Of the occurrences of each pin, the first `budget` in order are shared: marks them.
-std::vector<bool> markShared(const std::vector<PinId>& ids, const std::vector<PinCount>& budget) {
+// `left` is a table indexed by pin id, all zero on entry and left all zero again.
+std::vector<bool> markShared(const std::vector<PinId>& ids, const std::vector<PinCount>& budget,
+                             std::vector<std::uint32_t>& left) {
+    for (const PinCount& pc : budget)
+        left[pc.pin] = pc.count;
     std::vector<bool> shared(ids.size(), false);
-    std::vector<PinCount> left = budget;
     for (std::size_t i = 0; i < ids.size(); ++i) {
-        const auto it = std::lower_bound(left.begin(), left.end(), ids[i],
-                                         [](const PinCount& pc, PinId id) { return pc.pin < id; });
-        if (it != left.end() && it->pin == ids[i] && it->count > 0) {
-            --it->count;
+        if (left[ids[i]] > 0) {
+            --left[ids[i]];
             shared[i] = true;
         }
     }
+    for (const PinCount& pc : budget)
+        left[pc.pin] = 0;
     return shared;
 }
 
@@ -217,7 +325,7 @@ NetComparison pairSimilarNets(const NetList& side1, const NetList& side2,
         for (std::size_t i = 0; i < side2.pinCount(net); ++i) {
             const std::string_view pin = side2.pin(net, i);
             const auto [key, inserted] = pinIds.findOrInsert(
-                hashText(pin), PinKey{pin, nextId}, [&](const PinKey& k) { return k.text == pin; });
+                side2.pinHash(net, i), PinKey{pin, nextId}, [&](const PinKey& k) { return k.text == pin; });
             if (inserted)
                 ++nextId;
             pinIds2[w].push_back(key.id);
@@ -253,6 +361,7 @@ NetComparison pairSimilarNets(const NetList& side1, const NetList& side2,
     std::vector<PinId> idsA;
     std::vector<PinCount> countsA;
     std::vector<PinCount> countsB;
+    std::vector<std::uint32_t> sharesLeft(static_cast<std::size_t>(unknownPin) + 1, 0);
 
     for (std::size_t l = 0; l < nets1.size(); ++l) {
         const std::size_t a = nets1[l];
@@ -260,7 +369,7 @@ NetComparison pairSimilarNets(const NetList& side1, const NetList& side2,
         for (std::size_t i = 0; i < side1.pinCount(a); ++i) {
             const std::string_view pin = side1.pin(a, i);
             const PinKey* key =
-                pinIds.find(hashText(pin), [&](const PinKey& k) { return k.text == pin; });
+                pinIds.find(side1.pinHash(a, i), [&](const PinKey& k) { return k.text == pin; });
             idsA.push_back(key != nullptr ? key->id : unknownPin);
         }
         countPins(idsA, countsA);
@@ -301,8 +410,8 @@ NetComparison pairSimilarNets(const NetList& side1, const NetList& side2,
             if (j < countsB.size() && countsB[j].pin == pc.pin)
                 budget.push_back({pc.pin, std::min(pc.count, countsB[j].count)});
         }
-        const std::vector<bool> sharedA = markShared(idsA, budget);
-        const std::vector<bool> sharedB = markShared(pinIds2[partner], budget);
+        const std::vector<bool> sharedA = markShared(idsA, budget, sharesLeft);
+        const std::vector<bool> sharedB = markShared(pinIds2[partner], budget, sharesLeft);
         DifferenceBlock block;
         block.name1 = side1.name(a);
         block.name2 = side2.name(b);

@@ -13,10 +13,14 @@ namespace lintora {
 // net as its name, its count and its pins. A million nets take two allocations, not millions.
 class NetList {
 public:
+    NetList() = default;
+    // The nets of a sorted net file's text, up to its first empty line; the list keeps the
+    // text and points into it. Throws CapacityExceeded beyond `maxNets` nets.
+    NetList(std::string fileText, FieldArray& scratch, std::size_t maxNets);
+
     // Splits a net line with the net-line splitter (blanks dropped) and keeps the net, with
     // as many pins as the count says but never one the line does not have.
     void add(FieldArray& scratch, std::string_view line);
-    void reserve(std::size_t nets, std::size_t textBytes);
 
     std::size_t size() const { return m_nets.size(); }
     std::string_view name(std::size_t net) const { return text(m_nets[net].name); }
@@ -24,6 +28,10 @@ public:
     std::size_t pinCount(std::size_t net) const { return m_nets[net].pins; }
     std::string_view pin(std::size_t net, std::size_t i) const {
         return text(m_pins[m_nets[net].firstPin + i]);
+    }
+    // A hash of the pin's text, made once when the net was added.
+    std::uint64_t pinHash(std::size_t net, std::size_t i) const {
+        return m_pinHashes[m_nets[net].firstPin + i];
     }
     // "name; count: pin, pin, ": the net line again.
     std::string line(std::size_t net) const;
@@ -43,9 +51,12 @@ private:
     };
     std::string_view text(Span span) const { return {m_text.data() + span.offset, span.length}; }
     Span keep(std::string_view field);
+    void addPin(Span pin);
+    bool addWrittenLine(std::size_t begin, std::size_t end);
 
-    std::string m_text;
+    std::string m_text; // the file's text, and after it what lines in another form needed
     std::vector<Span> m_pins;
+    std::vector<std::uint64_t> m_pinHashes;
     std::vector<Entry> m_nets;
 };
 
@@ -67,6 +78,9 @@ struct NetComparison {
         return differences.empty() && unpaired1.empty() && unpaired2.empty();
     }
 };
+
+// A hash of a short text such as a pin.
+std::uint64_t hashText(std::string_view text);
 
 // The nets of each side, by index, that phase 1 left.
 struct RemainingNets {

@@ -24,6 +24,31 @@ NetComparison compareLines(const std::vector<std::string>& lines1,
 }
 
 
+TEST(NetList, ReadsAFileLikeTheSplitterReadsEachLine) {
+    const std::vector<std::string> lines{
+        "GND; 2: U1.7, U2.7, ", "N0; 0: ", "; 1: A.1, ",      // as the writer makes them
+        "A B; 1: U 1.1, ", "N1;2:R1.1,", "N; 3: A, B, ",      // other forms: the splitter decides
+        "X; 1: P, Q, ", "Y; 2: A:B, C, ", "Z; 1x: P, ", "W; 1: P,, "};
+    std::string file;
+    for (const auto& line : lines)
+        file += line + "\r\n";
+    file += "\r\nAFTER; 1: IGNORED, \r\n";
+    FieldArray fields;
+    const NetList fromFile(file, fields, 100);
+    NetList oneByOne;
+    for (const auto& line : lines)
+        oneByOne.add(fields, line);
+    ASSERT_EQ(fromFile.size(), lines.size());
+    for (std::size_t n = 0; n < lines.size(); ++n) {
+        SCOPED_TRACE(lines[n]);
+        EXPECT_EQ(fromFile.line(n), oneByOne.line(n));
+        ASSERT_EQ(fromFile.pinCount(n), oneByOne.pinCount(n));
+        for (std::size_t i = 0; i < fromFile.pinCount(n); ++i)
+            EXPECT_EQ(fromFile.pinHash(n, i), hashText(oneByOne.pin(n, i)));
+    }
+    EXPECT_THROW(NetList(file, fields, 5), CapacityExceeded);
+}
+
 TEST(NetComparison, SameConnectionsUnderOtherNamesAreIdentical) {
     const auto result = compareLines({"GND; 2: U1.7, U2.7, ", "VCC; 2: U1.14, U2.14, "},
                                      {"N$1; 2: U1.14, U2.14, ", "N$2; 2: U1.7, U2.7, "}, 49);
