@@ -8,7 +8,6 @@
 #include <optional>
 #include <cstring>
 #include <functional>
-#include <limits>
 
 namespace lintora {
 
@@ -130,8 +129,17 @@ NetList::NetList(std::string fileText, FieldArray& scratch, std::size_t maxNets)
         if (m_nets.size() + 1 >= maxNets)
             throw CapacityExceeded("side table");
         const std::size_t begin = static_cast<std::size_t>(line.data() - m_text.data());
-        if (!addWrittenLine(begin, begin + line.size()))
-            add(scratch, std::string(line)); // copied: adding may move the text
+        if (addWrittenLine(begin, begin + line.size()))
+            continue;
+        // A line of another form is split; its fields go after the file's text, which may
+        // move it: read on from the same place in the moved text.
+        std::size_t next = begin + line.size();
+        if (next < size && m_text[next] == '\r')
+            ++next;
+        if (next < size && m_text[next] == '\n')
+            ++next;
+        add(scratch, std::string(line));
+        reader = LineReader(std::string_view(m_text.data() + next, size - next));
     }
 }
 
@@ -154,7 +162,6 @@ std::string NetList::line(std::size_t net) const {
 
 namespace {
 
-constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
 
 std::uint64_t bodyHash(const NetList& nets, std::size_t net) {
     std::uint64_t h = hashText(nets.count(net));
