@@ -22,6 +22,19 @@ std::size_t leadingNumber(std::string_view text) {
     return value;
 }
 
+namespace {
+
+// Writes a field, its separator and the blank after it; moves `out` past them.
+void putField(char*& out, const std::string& field, char separator) {
+    std::memcpy(out, field.data(), field.size());
+    out += field.size();
+    out[0] = separator;
+    out[1] = ' ';
+    out += 2;
+}
+
+} // namespace
+
 void appendNetLine(const FieldArray& fields, std::string& text) {
     const std::size_t count = leadingNumber(fields.at(1));
     if (count >= fields.capacity() - 1)
@@ -38,17 +51,10 @@ void appendNetLine(const FieldArray& fields, std::string& text) {
         text.reserve(std::max(start + length, 2 * text.capacity()));
     text.resize(start + length);
     char* out = text.data() + start;
-    const auto put = [&out](const std::string& field, char separator) {
-        std::memcpy(out, field.data(), field.size());
-        out += field.size();
-        out[0] = separator;
-        out[1] = ' ';
-        out += 2;
-    };
-    put(name, ';');
-    put(countText, ':');
+    putField(out, name, ';');
+    putField(out, countText, ':');
     for (std::size_t i = 2; i < count + 2; ++i)
-        put(fields.at(i), ',');
+        putField(out, fields.at(i), ',');
 }
 
 void mntsout(const FieldArray& fields, std::string& line) {
@@ -68,17 +74,10 @@ void appendPartLine(const FieldArray& fields, std::string& text) {
         text.reserve(std::max(start + length, 2 * text.capacity()));
     text.resize(start + length);
     char* out = text.data() + start;
-    const auto put = [&out](const std::string& field, char separator) {
-        std::memcpy(out, field.data(), field.size());
-        out += field.size();
-        out[0] = separator;
-        out[1] = ' ';
-        out += 2;
-    };
-    put(attribute, '!');
-    put(partName, ';');
-    put(reference, ':');
-    put(footprint, '?');
+    putField(out, attribute, '!');
+    putField(out, partName, ';');
+    putField(out, reference, ':');
+    putField(out, footprint, '?');
 }
 
 void mptsout(const FieldArray& fields, std::string& line) {
