@@ -38,9 +38,9 @@ struct Prepared {
         dir = std::filesystem::temp_directory_path() /
               ("lintora-bench-" + std::to_string(::getpid()) + "-" + std::to_string(nets));
         std::filesystem::create_directories(dir);
-        BoardSpec spec;
-        spec.nets = nets;
-        board = generateBoard(spec);
+        BoardSpec request;
+        request.nets = nets;
+        board = generateBoard(request);
         RevisionSpec change;
         change.renumber = true;
         revision = reviseBoard(board, change);

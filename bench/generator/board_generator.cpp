@@ -115,8 +115,8 @@ struct PartPlan {
 
 class BoardBuilder {
 public:
-    explicit BoardBuilder(const BoardSpec& spec)
-        : m_spec(spec), m_rng(0x5EED0000ull + spec.seed) {}
+    explicit BoardBuilder(const BoardSpec& request)
+        : m_request(request), m_rng(0x5EED0000ull + request.seed) {}
 
     Board build();
 
@@ -135,7 +135,7 @@ private:
     void placeNets();
     std::uint32_t typeIndex(std::string value, std::string footprint);
 
-    const BoardSpec& m_spec;
+    const BoardSpec& m_request;
     Rng m_rng;
     Board m_board;
     std::vector<PartPlan> m_plans;
@@ -163,7 +163,7 @@ private:
 void BoardBuilder::chooseGroups() {
     // A tiny board has no power nets; a larger one has ground and more rails the larger
     // it is (300 nets: 4 groups, 20000 nets: 10, a million: 15).
-    const std::size_t n = m_spec.nets;
+    const std::size_t n = m_request.nets;
     m_groups = n < 8 ? 0 : std::clamp<std::size_t>(1 + std::bit_width(n / 64), 2, 16);
     m_groupPins.assign(m_groups, 0);
     for (std::size_t rail = 1; rail < m_groups; ++rail)
@@ -572,7 +572,7 @@ void BoardBuilder::placeNets() {
                      [&](std::size_t x, std::size_t y) { return busAt[x] < busAt[y]; });
 
     auto& nets = m_board.nets;
-    nets.reserve(m_spec.nets);
+    nets.reserve(m_request.nets);
     for (auto& net : m_powerNets)
         nets.push_back(std::move(net));
     std::size_t nextBus = 0;
@@ -586,35 +586,35 @@ void BoardBuilder::placeNets() {
 }
 
 Board BoardBuilder::build() {
-    if (m_spec.nets == 0)
+    if (m_request.nets == 0)
         throw std::invalid_argument("BoardSpec: a board needs at least one net");
     chooseGroups();
 
-    if (m_spec.parts > 0) {
-        m_board.parts.reserve(m_spec.parts);
-        while (m_board.parts.size() < m_spec.parts)
+    if (m_request.parts > 0) {
+        m_board.parts.reserve(m_request.parts);
+        while (m_board.parts.size() < m_request.parts)
             addPart();
     } else {
         // As many parts as it takes to offer the signal pins of the nets, with the share of
         // IC and connector pins that stays unconnected on a real board.
         const auto enough = [&] {
             const std::size_t powerNets = expectedPowerNets();
-            if (powerNets >= m_spec.nets)
+            if (powerNets >= m_request.nets)
                 return true;
-            const std::size_t want = (m_spec.nets - powerNets) * kMeanNetSizeTimes100 / 100;
+            const std::size_t want = (m_request.nets - powerNets) * kMeanNetSizeTimes100 / 100;
             const std::size_t offered =
                 m_mustPins + m_mayPins * (100 - kUnusedMayPinPercent) / 100;
             return offered >= want && m_board.parts.size() >= 2;
         };
-        m_board.parts.reserve(m_spec.nets * 3 / 4 + 8);
+        m_board.parts.reserve(m_request.nets * 3 / 4 + 8);
         while (!enough())
             addPart();
     }
 
     buildPowerNets();
-    if (m_powerNets.size() > m_spec.nets)
+    if (m_powerNets.size() > m_request.nets)
         throw std::invalid_argument("BoardSpec: the parts need more power nets than nets");
-    const std::size_t signalNets = m_spec.nets - m_powerNets.size();
+    const std::size_t signalNets = m_request.nets - m_powerNets.size();
 
     m_freeMayPins.resize(m_board.parts.size());
     m_freeMayFront.assign(m_board.parts.size(), 0);
@@ -715,9 +715,9 @@ void trimToPins(Board& board, std::size_t target) {
 
 } // namespace
 
-Board generateBoard(const BoardSpec& spec) {
-    Board board = BoardBuilder(spec).build();
-    trimToPins(board, spec.pins);
+Board generateBoard(const BoardSpec& request) {
+    Board board = BoardBuilder(request).build();
+    trimToPins(board, request.pins);
     return board;
 }
 

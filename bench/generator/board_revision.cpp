@@ -31,8 +31,8 @@ std::pair<std::string, std::size_t> splitReference(std::string_view reference) {
 
 class Reviser {
 public:
-    Reviser(const Board& board, const RevisionSpec& spec)
-        : m_spec(spec), m_rng(0x2E7150000ull + spec.seed), m_original(board) {
+    Reviser(const Board& board, const RevisionSpec& request)
+        : m_request(request), m_rng(0x2E7150000ull + request.seed), m_original(board) {
         m_revision.board = board;
     }
 
@@ -45,7 +45,7 @@ private:
     PinRef newTestPoint();
     void renumber();
 
-    const RevisionSpec& m_spec;
+    const RevisionSpec& m_request;
     Rng m_rng;
     const Board& m_original;
     Revision m_revision;
@@ -132,7 +132,7 @@ void Reviser::renumber() {
     const std::size_t originalParts = m_original.parts.size();
     if (originalParts == 0)
         return;
-    std::size_t count = static_cast<std::size_t>(m_spec.renumberShare *
+    std::size_t count = static_cast<std::size_t>(m_request.renumberShare *
                                                  static_cast<double>(originalParts) + 0.5);
     count = std::clamp<std::size_t>(count, 1, originalParts);
 
@@ -182,7 +182,7 @@ void Reviser::renumber() {
 }
 
 Revision Reviser::revise() {
-    if (!(m_spec.changes >= 0.0 && m_spec.changes <= 1.0))
+    if (!(m_request.changes >= 0.0 && m_request.changes <= 1.0))
         throw std::invalid_argument("RevisionSpec: changes must be a share from 0 to 1");
     Board& board = m_revision.board;
     for (std::size_t n = 0; n < board.nets.size(); ++n)
@@ -192,7 +192,7 @@ Revision Reviser::revise() {
     collectFreePins();
 
     const std::size_t changes =
-        static_cast<std::size_t>(m_spec.changes * static_cast<double>(board.nets.size()) + 0.5);
+        static_cast<std::size_t>(m_request.changes * static_cast<double>(board.nets.size()) + 0.5);
     std::vector<bool> missing(board.nets.size(), false);
     std::vector<Net> extra;
     for (std::size_t c = 0; c < changes; ++c) {
@@ -250,15 +250,15 @@ Revision Reviser::revise() {
     for (auto& net : extra)
         board.nets.push_back(std::move(net));
 
-    if (m_spec.renumber)
+    if (m_request.renumber)
         renumber();
     return std::move(m_revision);
 }
 
 } // namespace
 
-Revision reviseBoard(const Board& board, const RevisionSpec& spec) {
-    return Reviser(board, spec).revise();
+Revision reviseBoard(const Board& board, const RevisionSpec& request) {
+    return Reviser(board, request).revise();
 }
 
 } // namespace lintora::bench

@@ -4,9 +4,9 @@
 // revision step that changes a chosen share of a board (the second side of a comparison),
 // and writers for the CAD formats Lintora reads.
 //
-//   BoardSpec spec;
-//   spec.nets = 20000;
-//   const Board board = generateBoard(spec);
+//   BoardSpec request;
+//   request.nets = 20000;
+//   const Board board = generateBoard(request);
 //   const Revision revision = reviseBoard(board, RevisionSpec{});
 //   const std::string side1 = writeNetlist(board, "Telesis");
 //   const std::string side2 = writeNetlist(revision.board, "Telesis");
@@ -88,15 +88,15 @@ struct BoardSpec {
     std::size_t pins = 0;
 };
 
-// A board of exactly spec.nets nets: resistors, capacitors, ICs of 8 to 400 pins,
+// A board of exactly request.nets nets: resistors, capacitors, ICs of 8 to 400 pins,
 // connectors and a few other parts; mostly 2- to 4-pin signal nets, buses (MEM3_D0 ...
 // MEM3_D31 between two ICs), and power and ground nets of hundreds to thousands of pins,
 // none of more than 8000 pins (larger boards get more of them). Every pin is in at most one
 // net; names and pins are upper case letters, digits and "_".
 //
-// Throws std::invalid_argument when the board cannot be built: no nets, or spec.parts too
-// few to carry spec.nets nets.
-Board generateBoard(const BoardSpec& spec);
+// Throws std::invalid_argument when the board cannot be built: no nets, or request.parts too
+// few to carry request.nets nets.
+Board generateBoard(const BoardSpec& request);
 
 struct RevisionSpec {
     // Share of the nets changed: a quarter each renamed, with a moved pin (a pin leaves
@@ -125,7 +125,7 @@ struct Revision {
 // A changed copy of `board`. Compared with it (and the swap file given), the revision
 // shows 2 x movedPins nets with differences, missingNets nets on side 1 only and
 // extraNets nets on side 2 only; renamed nets and renumbered references match.
-Revision reviseBoard(const Board& board, const RevisionSpec& spec);
+Revision reviseBoard(const Board& board, const RevisionSpec& request);
 
 // The format names writeNetlist() takes: all 27 of Lintora's format box.
 std::span<const std::string_view> writableFormats();

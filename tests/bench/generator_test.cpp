@@ -19,20 +19,20 @@ using bench::Revision;
 using bench::RevisionSpec;
 
 Board board(std::size_t nets, unsigned seed = 7, std::size_t parts = 0) {
-    BoardSpec spec;
-    spec.nets = nets;
-    spec.parts = parts;
-    spec.seed = seed;
-    return bench::generateBoard(spec);
+    BoardSpec request;
+    request.nets = nets;
+    request.parts = parts;
+    request.seed = seed;
+    return bench::generateBoard(request);
 }
 
 Revision revision(const Board& from, double changes, bool renumber = false,
                   double renumberShare = 0.05) {
-    RevisionSpec spec;
-    spec.changes = changes;
-    spec.renumber = renumber;
-    spec.renumberShare = renumberShare;
-    return bench::reviseBoard(from, spec);
+    RevisionSpec request;
+    request.changes = changes;
+    request.renumber = renumber;
+    request.renumberShare = renumberShare;
+    return bench::reviseBoard(from, request);
 }
 
 // Writes both sides in their formats and runs a whole comparison.
