@@ -9,27 +9,10 @@
 namespace lintora {
 namespace {
 
-struct Converted {
-    std::string status, net, parts; // a file that was not written reads "(none)"
-    int hides = 0;
-};
+using Converted = test::Conversion;
+using Conversion = test::Conversion;
 
-std::string fileOrNone(const std::filesystem::path& path) {
-    return test::fileExists(path) ? test::readFile(path) : "(none)";
-}
-
-Converted convert(std::string_view text) {
-    test::ScratchWorkspace sw;
-    test::writeFile(sw.dir / "input.net", text);
-    std::string status;
-    mnaccin(sw.ws, (sw.dir / "input.net").string(), status);
-    return {status, fileOrNone(sw.dir / "net.tmp"), fileOrNone(sw.dir / "parts.tmp"),
-            sw.observer.hides};
-}
-
-std::string written(const std::vector<std::string>& lines) {
-    return test::crlfText(lines) + "\r\n";
-}
+Converted convert(std::string_view text) { return test::convertWith(&mnaccin, text, "input.net"); }
 
 TEST(MnaccinReader, ConvertsComponentsAndNetsInAnyLetterCase) {
     const auto c = convert("(netlist \"B1\"\r\n"
@@ -50,9 +33,9 @@ TEST(MnaccinReader, ConvertsComponentsAndNetsInAnyLetterCase) {
                            "    (node \"U1\" \"3\"))\r\n");
     EXPECT_EQ(c.status, "good");
     // Part name from the pattern, the value in the footprint slot; blanks leave values.
-    EXPECT_EQ(c.parts, written({"! 1608; R1: 10K? ", "! DIP14; U1: 74LS00? "}));
+    EXPECT_EQ(c.parts, test::writtenFile({"! 1608; R1: 10K? ", "! DIP14; U1: 74LS00? "}));
     // ")))" ends the net list: nothing after it is read.
-    EXPECT_EQ(c.net, written({"GND; 2: U1.7, R1.2, ", "MYNET; 2: U1, U1.2, "}));
+    EXPECT_EQ(c.net, test::writtenFile({"GND; 2: U1.7, R1.2, ", "MYNET; 2: U1, U1.2, "}));
 }
 
 TEST(MnaccinReader, EveryNetKeepsExactlyItsOwnPins) {
@@ -67,7 +50,7 @@ TEST(MnaccinReader, EveryNetKeepsExactlyItsOwnPins) {
                            "(net \"C\"\r\n"
                            "  (node \"U1\" \"3\")\r\n"
                            "  (node \"U2\" \"3\")\r\n");
-    EXPECT_EQ(c.net, written({"A; 1: U1.1, ", "B; 1: U1.2, ", "C; 2: U1.3, U2.3, "}));
+    EXPECT_EQ(c.net, test::writtenFile({"A; 1: U1.1, ", "B; 1: U1.2, ", "C; 2: U1.3, U2.3, "}));
 }
 
 TEST(MnaccinReader, WithoutANetEntryNothingIsWritten) {

@@ -9,26 +9,9 @@
 namespace lintora {
 namespace {
 
-struct Conversion {
-    std::string status, net, parts; // a file not written reads as empty
-    int hides = 0;
-};
+using Conversion = test::Conversion;
 
-Conversion convert(std::string_view input) {
-    test::ScratchWorkspace sw;
-    test::writeFile(sw.dir / "board.cr2", input);
-    Conversion r;
-    mncr2in(sw.ws, (sw.dir / "board.cr2").string(), r.status);
-    for (auto [name, text] : {std::pair{"net.tmp", &r.net}, {"parts.tmp", &r.parts}})
-        if (test::fileExists(sw.dir / name))
-            *text = test::readFile(sw.dir / name);
-    r.hides = sw.observer.hides;
-    return r;
-}
-
-std::string fileOf(const std::vector<std::string>& lines) {
-    return test::crlfText(lines) + "\r\n";
-}
+Conversion convert(std::string_view input) { return test::convertWith(&mncr2in, input, "board.cr2", ""); }
 
 void sides(test::ComparisonFixture& fx, std::string path1, std::string format1,
            std::string path2, std::string format2) {
@@ -45,7 +28,7 @@ TEST(Mncr2inReader, ConvertsNetsWithContinuationLinesAndNoParts) {
                            "  vcc   u1-14,u2-A-3\r\n" // upper-cased; first "-" only
                            "END\r\n");
     EXPECT_EQ(r.status, "good");
-    EXPECT_EQ(r.net, fileOf({"GND; 4: U1.7, U2.7, C1.2, C2.2, ", "VCC; 2: U1.14, U2.A-3, "}));
+    EXPECT_EQ(r.net, test::writtenFile({"GND; 4: U1.7, U2.7, C1.2, C2.2, ", "VCC; 2: U1.14, U2.A-3, "}));
     EXPECT_EQ(r.parts, "\r\n");
 }
 
@@ -64,12 +47,12 @@ TEST(Mncr2inReader, TheHeadingIsNetsInUpperCaseAtTheStartOfALine) {
 
 TEST(Mncr2inReader, TheLastNetIsWrittenWhetherEndOrTheEndOfTheFileClosesTheList) {
     const std::string nets = "NETS\r\n  GND U1-7,\r\nU2-7\r\n  VCC U1-14,\r\nU2-14\r\n";
-    const std::string expected = fileOf({"GND; 2: U1.7, U2.7, ", "VCC; 2: U1.14, U2.14, "});
+    const std::string expected = test::writtenFile({"GND; 2: U1.7, U2.7, ", "VCC; 2: U1.14, U2.14, "});
     EXPECT_EQ(convert(nets + "END\r\n  N9 U9-9\r\n").net, expected); // nothing after END
     EXPECT_EQ(convert(nets).net, expected);
     // END is a word of its own: ENDSTOP is a net name.
     EXPECT_EQ(convert("NETS\r\n  ENDSTOP SW1-1, END1-2\r\nEND OF LIST\r\n").net,
-              fileOf({"ENDSTOP; 2: SW1.1, END1.2, "}));
+              test::writtenFile({"ENDSTOP; 2: SW1.1, END1.2, "}));
 }
 
 TEST(Mncr2inReader, NamesAndPinsWhateverSeparatesThem) {
@@ -77,7 +60,7 @@ TEST(Mncr2inReader, NamesAndPinsWhateverSeparatesThem) {
     // its line, be followed by ",", or be one letter in column 1.
     const auto r = convert("NETS\r\n  GND U1-7,,U2-7,\r\n\r\nU3-7,\r\n  VCC\r\nU1-14\r\n"
                            "  N1,U1-1\r\nA U1-2\r\n");
-    EXPECT_EQ(r.net, fileOf({"GND; 3: U1.7, U2.7, U3.7, ", "VCC; 1: U1.14, ", "N1; 1: U1.1, ",
+    EXPECT_EQ(r.net, test::writtenFile({"GND; 3: U1.7, U2.7, U3.7, ", "VCC; 1: U1.14, ", "N1; 1: U1.1, ",
                              "A; 1: U1.2, "}));
 }
 
@@ -85,13 +68,13 @@ TEST(Mncr2inReader, PinsOfNoNetAndAnEmptyListWriteNothing) {
     EXPECT_EQ(convert("NETS\r\nU1-1,U2-1\r\n").net, "\r\n");
     EXPECT_EQ(convert("NETS\r\n").net, "\r\n");
     // A line with blank columns ends the net above; the pins after it belong to no net.
-    EXPECT_EQ(convert("NETS\r\n  GND U1-7\r\n   \r\nU5-1\r\n").net, fileOf({"GND; 1: U1.7, "}));
+    EXPECT_EQ(convert("NETS\r\n  GND U1-7\r\n   \r\nU5-1\r\n").net, test::writtenFile({"GND; 1: U1.7, "}));
 }
 
 TEST(Mncr2inReader, ColumnTwoIsCountedInCharacters) {
     // "電" is three bytes but one column: the blank after it stands in column 2.
     EXPECT_EQ(convert("NETS\r\n  GND U1-7\r\n電 U1-8,U2-8\r\n").net,
-              fileOf({"GND; 1: U1.7, ", "電; 2: U1.8, U2.8, "}));
+              test::writtenFile({"GND; 1: U1.7, ", "電; 2: U1.8, U2.8, "}));
 }
 
 TEST(Mncr2inReader, ABoardMatchesItsTelesisVersionAndATelesisFileIsNoCr2000File) {

@@ -9,26 +9,9 @@
 namespace lintora {
 namespace {
 
-struct Conversion {
-    std::string status, net, parts; // a file not written reads as empty
-    int hides = 0;
-};
+using Conversion = test::Conversion;
 
-Conversion convert(std::string_view input) {
-    test::ScratchWorkspace sw;
-    test::writeFile(sw.dir / "board.ccf", input);
-    Conversion r;
-    mncr5in(sw.ws, (sw.dir / "board.ccf").string(), r.status);
-    for (auto [name, text] : {std::pair{"net.tmp", &r.net}, {"parts.tmp", &r.parts}})
-        if (test::fileExists(sw.dir / name))
-            *text = test::readFile(sw.dir / name);
-    r.hides = sw.observer.hides;
-    return r;
-}
-
-std::string fileOf(const std::vector<std::string>& lines) {
-    return test::crlfText(lines) + "\r\n";
-}
+Conversion convert(std::string_view input) { return test::convertWith(&mncr5in, input, "board.ccf", ""); }
 
 void sides(test::ComparisonFixture& fx, std::string path1, std::string format1,
            std::string path2, std::string format2) {
@@ -53,27 +36,27 @@ TEST(Mncr5inReader, ConvertsDefinitionsAndNetBlocksInFileOrder) {
                            " GROUND{ GND: IC1(7), IC2(7); }\r\n"
                            "}\r\n");
     EXPECT_EQ(r.status, "good");
-    EXPECT_EQ(r.parts, fileOf({"! 74HC00; IC1: 74HC00? ", "! 74HC00; IC2: 74HC00? ",
+    EXPECT_EQ(r.parts, test::writtenFile({"! 74HC00; IC1: 74HC00? ", "! 74HC00; IC2: 74HC00? ",
                                "! RN(8); RN1: RN(8)? "}));
-    EXPECT_EQ(r.net, fileOf({"CLK; 2: IC1.1, IC2.1, ", "VCC; 2: IC1.14, IC2.14, ",
+    EXPECT_EQ(r.net, test::writtenFile({"CLK; 2: IC1.1, IC2.1, ", "VCC; 2: IC1.14, IC2.14, ",
                              "GND; 2: IC1.7, IC2.7, "}));
 }
 
 TEST(Mncr5inReader, TokensRunOverLinesAndSeparatorsAreTakenAsWritten) {
-    EXPECT_EQ(netsOf("GN\r\nD: IC\r\n1(7);"), fileOf({"GND; 1: IC1.7, "}));
-    EXPECT_EQ(netsOf("N1: IC1(1), , IC2(2);"), fileOf({"N1; 3: IC1.1, , IC2.2, "}));
-    EXPECT_EQ(netsOf("N$5: IC1(3);"), fileOf({"$5; 1: IC1.3, "}));
+    EXPECT_EQ(netsOf("GN\r\nD: IC\r\n1(7);"), test::writtenFile({"GND; 1: IC1.7, "}));
+    EXPECT_EQ(netsOf("N1: IC1(1), , IC2(2);"), test::writtenFile({"N1; 3: IC1.1, , IC2.2, "}));
+    EXPECT_EQ(netsOf("N$5: IC1(3);"), test::writtenFile({"$5; 1: IC1.3, "}));
 }
 
 TEST(Mncr5inReader, ANetIsWrittenWithItsLastPinWhateverEndsIt) {
-    const std::string gnd = fileOf({"GND; 2: IC1.7, IC2.7, "});
+    const std::string gnd = test::writtenFile({"GND; 2: IC1.7, IC2.7, "});
     EXPECT_EQ(netsOf("GND: IC1(7), IC2(7)"), gnd);  // "}"
     EXPECT_EQ(netsOf("GND: IC1(7), IC2(7),"), gnd); // "}" after a comma
     EXPECT_EQ(convert("$CCF{ NET{ GND: IC1(7), IC2(7)").net, gnd);
     EXPECT_EQ(netsOf("GND: IC1(7), IC2(7),\r\nPOWER{ VCC: IC1(14);"),
-              fileOf({"GND; 2: IC1.7, IC2.7, ", "VCC; 1: IC1.14, "}));
+              test::writtenFile({"GND; 2: IC1.7, IC2.7, ", "VCC; 1: IC1.14, "}));
     // A closed net and an empty block write nothing more.
-    EXPECT_EQ(netsOf("GND: IC1(7);\r\n}\r\nNET{"), fileOf({"GND; 1: IC1.7, "}));
+    EXPECT_EQ(netsOf("GND: IC1(7);\r\n}\r\nNET{"), test::writtenFile({"GND; 1: IC1.7, "}));
 }
 
 TEST(Mncr5inReader, CommentsEndAtTheirCloseAndTheFileGoesOnAfterIt) {
@@ -87,26 +70,26 @@ TEST(Mncr5inReader, CommentsEndAtTheirCloseAndTheFileGoesOnAfterIt) {
         SCOPED_TRACE(comment);
         const auto r = convert(std::string(comment) + "GND: IC1(7), IC2(7);\r\n}\r\n}\r\n");
         EXPECT_EQ(r.status, "good");
-        EXPECT_EQ(r.net, fileOf({"GND; 2: IC1.7, IC2.7, "}));
+        EXPECT_EQ(r.net, test::writtenFile({"GND; 2: IC1.7, IC2.7, "}));
     }
     EXPECT_EQ(netsOf("GND: IC1(7), /* ground\r\n */ IC2(7);"),
-              fileOf({"GND; 2: IC1.7, IC2.7, "}));
-    EXPECT_EQ(netsOf("/* N1: IC9(9); */ GND: IC1(7);"), fileOf({"GND; 1: IC1.7, "}));
+              test::writtenFile({"GND; 2: IC1.7, IC2.7, "}));
+    EXPECT_EQ(netsOf("/* N1: IC9(9); */ GND: IC1(7);"), test::writtenFile({"GND; 1: IC1.7, "}));
     EXPECT_EQ(convert("/* $CCF{ */ NET{ GND: R1(1); }\r\n").status, "bad");
 }
 
 TEST(Mncr5inReader, AKeywordWrittenAgainstWhatFollowsKeepsThatText) {
     const auto r = convert("$CCF{DEFINITION{74HC00:IC1;}NET{GND:IC1(7);}}\r\n");
-    EXPECT_EQ(r.parts, fileOf({"! 74HC00; IC1: 74HC00? "}));
-    EXPECT_EQ(r.net, fileOf({"GND; 1: IC1.7, "}));
+    EXPECT_EQ(r.parts, test::writtenFile({"! 74HC00; IC1: 74HC00? "}));
+    EXPECT_EQ(r.net, test::writtenFile({"GND; 1: IC1.7, "}));
 }
 
 TEST(Mncr5inReader, WhatIsWrittenForGoodAndBadFiles) {
     // Without a "NET{" block the parts file is still written.
     const auto good = convert("$CCF{ DEFINITION{ 10K: R1; }\r\nPOWER{ VCC: R1(1); } }\r\n");
     EXPECT_EQ(good.status, "good");
-    EXPECT_EQ(good.parts, fileOf({"! 10K; R1: 10K? "}));
-    EXPECT_EQ(good.net, fileOf({"VCC; 1: R1.1, "}));
+    EXPECT_EQ(good.parts, test::writtenFile({"! 10K; R1: 10K? "}));
+    EXPECT_EQ(good.net, test::writtenFile({"VCC; 1: R1.1, "}));
 
     const auto bad = convert("DEFINITION{ 10K: R1; }\r\nNET{ GND: R1(1); }\r\n");
     EXPECT_EQ(bad.status, "bad");
@@ -156,9 +139,9 @@ TEST(Mncr5inReader, BlanksInsideKeywordsAndCommentMarksAreDroppedLikeAnyOther) {
         convert("$CCF{ DEFI NITION{ 74HC00: IC1, IC2; } NE T{ GND: IC1(7), / * c */ IC2(7); "
                 "$X V: IC1(1); }\r\nPOWER{VCC:IC1(14)}\r\n/* multi\r\n* star\r\n"
                 "line */ GROUND{ G: R1(2); R2(\r\n2) }\r\n");
-    EXPECT_EQ(r.net, fileOf({"GND; 2: IC1.7, IC2.7, ", "$XV; 1: IC1.1, ", "VCC; 1: IC1.14, ",
+    EXPECT_EQ(r.net, test::writtenFile({"GND; 2: IC1.7, IC2.7, ", "$XV; 1: IC1.1, ", "VCC; 1: IC1.14, ",
                              "G; 1: R1.2, "}));
-    EXPECT_EQ(r.parts, fileOf({"! 74HC00; IC1: 74HC00? ", "! 74HC00; IC2: 74HC00? "}));
+    EXPECT_EQ(r.parts, test::writtenFile({"! 74HC00; IC1: 74HC00? ", "! 74HC00; IC2: 74HC00? "}));
 }
 
 } // namespace

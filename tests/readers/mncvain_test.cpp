@@ -8,25 +8,10 @@
 namespace lintora {
 namespace {
 
-struct Converted {
-    std::string status, net, parts;
-    int hides = 0;
-};
+using Converted = test::Conversion;
+using Conversion = test::Conversion;
 
-Converted convert(std::string_view text) {
-    test::ScratchWorkspace sw;
-    test::writeFile(sw.dir / "in.net", text);
-    Converted r;
-    mncvain(sw.ws, (sw.dir / "in.net").string(), r.status);
-    r.net = test::readFile(sw.dir / "net.tmp");
-    r.parts = test::readFile(sw.dir / "parts.tmp");
-    r.hides = sw.observer.hides;
-    return r;
-}
-
-std::string written(const std::vector<std::string>& lines) {
-    return test::crlfText(lines) + "\r\n";
-}
+Converted convert(std::string_view text) { return test::convertWith(&mncvain, text, "in.net", ""); }
 
 TEST(MncvainReader, ReadsComponentsAndNetsBrokenAcrossLines) {
     const auto r = convert("components\r\n{\r\n"
@@ -40,15 +25,15 @@ TEST(MncvainReader, ReadsComponentsAndNetsBrokenAcrossLines) {
                            "X;\r\n"         // no net open: writes nothing
                            "N3 = B-1\r\n}\r\n");
     EXPECT_EQ(r.status, "good");
-    EXPECT_EQ(r.parts, written({"! 74HC00; U1: DIP14? ", "! 10K; R1: R1608? "}));
+    EXPECT_EQ(r.parts, test::writtenFile({"! 74HC00; U1: DIP14? ", "! 10K; R1: R1608? "}));
     EXPECT_EQ(r.net,
-              written({"GND; 3: U1.7, U2.7, R1.2, ", "NET1; 2: U1.7.A, R1.1, ", "N2; 2: A.1, , "}));
+              test::writtenFile({"GND; 3: U1.7, U2.7, R1.2, ", "NET1; 2: U1.7.A, R1.1, ", "N2; 2: A.1, , "}));
 }
 
 TEST(MncvainReader, LoneLineFeedsReadLikeRealLineEnds) {
     const auto r = convert("COMP\nU1 [DIP14] 74HC00,\nNETS\nGND = U1-7;\n");
-    EXPECT_EQ(r.parts, written({"! 74HC00; U1: DIP14? "}));
-    EXPECT_EQ(r.net, written({"GND; 1: U1.7, "}));
+    EXPECT_EQ(r.parts, test::writtenFile({"! 74HC00; U1: DIP14? "}));
+    EXPECT_EQ(r.net, test::writtenFile({"GND; 1: U1.7, "}));
 }
 
 TEST(MncvainReader, WithoutComponentAndNetBlocksTheFileIsNotOfThisFormat) {

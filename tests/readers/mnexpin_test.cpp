@@ -8,25 +8,11 @@
 namespace lintora {
 namespace {
 
-struct Converted {
-    std::string status, net, parts;
-    int hides = 0;
-};
+using Converted = test::Conversion;
+using Conversion = test::Conversion;
 
 Converted convert(std::string_view text, std::size_t fieldSlots = Limits{}.fieldSlots) {
-    test::ScratchWorkspace sw;
-    sw.ws.limits.fieldSlots = fieldSlots;
-    test::writeFile(sw.dir / "in.kyn", text);
-    Converted r;
-    mnexpin(sw.ws, (sw.dir / "in.kyn").string(), r.status);
-    r.net = test::readFile(sw.dir / "net.tmp");
-    r.parts = test::readFile(sw.dir / "parts.tmp");
-    r.hides = sw.observer.hides;
-    return r;
-}
-
-std::string written(const std::vector<std::string>& lines) {
-    return test::crlfText(lines) + "\r\n";
+    return test::convertWith(&mnexpin, text, "in.kyn", "", "", fieldSlots);
 }
 
 TEST(MnexpinReader, ReadsNetsPartsAndContinuationLines) {
@@ -40,21 +26,21 @@ TEST(MnexpinReader, ReadsNetsPartsAndContinuationLines) {
                            "\\74HC00\\ \\U1\\ \\U2\\\r\n"
                            "* \\U3\\\r\n");
     EXPECT_EQ(r.status, "good");
-    EXPECT_EQ(r.net, written({"GND; 3: U1.7, U2.7, U3.7, ", "VCC; 1: U1.14, "}));
-    EXPECT_EQ(r.parts, written({"! 74HC00; U1: ? ", "! 74HC00; U2: ? ", "! 74HC00; U3: ? "}));
+    EXPECT_EQ(r.net, test::writtenFile({"GND; 3: U1.7, U2.7, U3.7, ", "VCC; 1: U1.14, "}));
+    EXPECT_EQ(r.parts, test::writtenFile({"! 74HC00; U1: ? ", "! 74HC00; U2: ? ", "! 74HC00; U3: ? "}));
 }
 
 TEST(MnexpinReader, NetLinesSharingANameBecomeOneNetAtItsFirstPlace) {
     const auto r = convert("\\N1\\ \\R1\\-\\1\\\r\n\\N2\\ \\R3\\-\\1\\\r\n"
                            "\\n1\\ \\R2\\-\\2\\\r\n\\N1\\ \\R4\\-\\4\\\r\n");
-    EXPECT_EQ(r.net, written({"N1; 3: R1.1, R2.2, R4.4, ", "N2; 1: R3.1, "}));
+    EXPECT_EQ(r.net, test::writtenFile({"N1; 3: R1.1, R2.2, R4.4, ", "N2; 1: R3.1, "}));
 }
 
 TEST(MnexpinReader, NoNetIsLostAtTheEndOfTheFileOrAfterAnUnfinishedPair) {
-    EXPECT_EQ(convert("\\N1\\ \\R1\\-\\1\\").net, written({"N1; 1: R1.1, "}));
+    EXPECT_EQ(convert("\\N1\\ \\R1\\-\\1\\").net, test::writtenFile({"N1; 1: R1.1, "}));
     // Only the pair without its pin is dropped; the nets after it are read.
     const auto r = convert("\\N1\\ \\R1\\-\\1\\ \\R2\\\r\n\\N2\\ \\R3\\-\\3\\\r\n");
-    EXPECT_EQ(r.net, written({"N1; 1: R1.1, ", "N2; 1: R3.3, "}));
+    EXPECT_EQ(r.net, test::writtenFile({"N1; 1: R1.1, ", "N2; 1: R3.3, "}));
 }
 
 TEST(MnexpinReader, AFileWithoutNetLinesIsNotOfThisFormat) {
@@ -127,8 +113,8 @@ TEST(MnexpinReader, BlanksCommasAndTextBetweenValuesAreTakenAsTheStatesSay) {
                                 "\\74HC00\\  \\U1\\  \\U*2\\\r\n"
                                 "*  \\U3\\ xx \\U4\\\r\n"
                                 "\\\\ \\R\\ \\R1\\\r\n");
-    EXPECT_EQ(r.net, written({"GND; 4: U1.7, U2.7, \\.\\C1, U4.1, ", "VCC; 1: U1.14, "}));
-    EXPECT_EQ(r.parts, written({"! 74HC00; U1: ? ", "! 74HC00; U2: ? ", "! 74HC00; U3: ? ",
+    EXPECT_EQ(r.net, test::writtenFile({"GND; 4: U1.7, U2.7, \\.\\C1, U4.1, ", "VCC; 1: U1.14, "}));
+    EXPECT_EQ(r.parts, test::writtenFile({"! 74HC00; U1: ? ", "! 74HC00; U2: ? ", "! 74HC00; U3: ? ",
                                 "! 74HC00; XXU4: ? ", "! \\; R: ? "}));
 }
 

@@ -8,25 +8,10 @@
 namespace lintora {
 namespace {
 
-struct Converted {
-    std::string status, net, parts;
-    int hides = 0;
-};
+using Converted = test::Conversion;
+using Conversion = test::Conversion;
 
-Converted convert(std::string_view text) {
-    test::ScratchWorkspace sw;
-    test::writeFile(sw.dir / "in.net", text);
-    Converted r;
-    mnintin(sw.ws, (sw.dir / "in.net").string(), r.status);
-    r.net = test::readFile(sw.dir / "net.tmp");
-    r.parts = test::readFile(sw.dir / "parts.tmp");
-    r.hides = sw.observer.hides;
-    return r;
-}
-
-std::string written(const std::vector<std::string>& lines) {
-    return test::crlfText(lines) + "\r\n";
-}
+Converted convert(std::string_view text) { return test::convertWith(&mnintin, text, "in.net", ""); }
 
 TEST(MnintinReader, ReadsColumnPartsAndNetsWithContinuationLines) {
     const auto r = convert("%PART\r\n"
@@ -39,15 +24,15 @@ TEST(MnintinReader, ReadsColumnPartsAndNetsWithContinuationLines) {
                            "-5V\tR1-1 -5V\r\n"
                            "\r\n");
     EXPECT_EQ(r.status, "good");
-    EXPECT_EQ(r.parts, written({"! 74HC00; U1: 74HC00? ", "! 10K1/10W; R1: 10K1/10W? ",
+    EXPECT_EQ(r.parts, test::writtenFile({"! 74HC00; U1: 74HC00? ", "! 10K1/10W; R1: 10K1/10W? ",
                                 "! 抵抗器具類10K; R5: 抵抗器具類10K? "}));
-    EXPECT_EQ(r.net, written({"GND; 3: U1.7, R1.2, U2.7-B, ", "-5V; 2: R1.1, -5V, "}));
+    EXPECT_EQ(r.net, test::writtenFile({"GND; 3: U1.7, R1.2, U2.7-B, ", "-5V; 2: R1.1, -5V, "}));
 }
 
 TEST(MnintinReader, TheLastNetNeedsNoLineAfterIt) {
     for (const std::string_view text : {"%NET\r\nGND U1-7 U2-7", "%NET\nGND U1-7\n* U2-7\n"}) {
         SCOPED_TRACE(text);
-        EXPECT_EQ(convert(text).net, written({"GND; 2: U1.7, U2.7, "}));
+        EXPECT_EQ(convert(text).net, test::writtenFile({"GND; 2: U1.7, U2.7, "}));
     }
 }
 
@@ -55,7 +40,7 @@ TEST(MnintinReader, WithoutANetSectionTheFileIsNotOfThisFormat) {
     const auto r = convert("%PART\r\n74HC00          U1\r\n*NET*\r\nGND U1-7\r\n");
     EXPECT_EQ(r.status, "bad");
     EXPECT_EQ(r.hides, 1);
-    EXPECT_EQ(r.parts, written({"! 74HC00; U1: 74HC00? "}));
+    EXPECT_EQ(r.parts, test::writtenFile({"! 74HC00; U1: 74HC00? "}));
 }
 
 TEST(MnintinReader, SurvivesTruncatedGarbledAndHugeInput) {

@@ -9,27 +9,10 @@
 namespace lintora {
 namespace {
 
-struct Converted {
-    std::string status, net, parts; // a file that was not written reads "(none)"
-    int hides = 0;
-};
+using Converted = test::Conversion;
+using Conversion = test::Conversion;
 
-std::string fileOrNone(const std::filesystem::path& path) {
-    return test::fileExists(path) ? test::readFile(path) : "(none)";
-}
-
-Converted convert(std::string_view text) {
-    test::ScratchWorkspace sw;
-    test::writeFile(sw.dir / "input.asc", text);
-    std::string status;
-    mnpapin(sw.ws, (sw.dir / "input.asc").string(), status);
-    return {status, fileOrNone(sw.dir / "net.tmp"), fileOrNone(sw.dir / "parts.tmp"),
-            sw.observer.hides};
-}
-
-std::string written(const std::vector<std::string>& lines) {
-    return test::crlfText(lines) + "\r\n";
-}
+Converted convert(std::string_view text) { return test::convertWith(&mnpapin, text, "input.asc"); }
 
 TEST(MnpapinReader, ConvertsPartsAndNetsInAnyLetterCase) {
     const auto c = convert("!PADS-POWERPCB-V3.0-MILS!\r\n\r\n"
@@ -47,8 +30,8 @@ TEST(MnpapinReader, ConvertsPartsAndNetsInAnyLetterCase) {
                            "*end*\r\n");
     EXPECT_EQ(c.status, "good");
     // The part type doubles as the footprint; words after it are joined to it.
-    EXPECT_EQ(c.parts, written({"! 74LS00; U1: 74LS00? ", "! 10K1608; R1: 10K1608? "}));
-    EXPECT_EQ(c.net, written({"GND; 3: U1.7, R1.2, U2.7, ", "MY NET; 2: U1.1, U2.3, ",
+    EXPECT_EQ(c.parts, test::writtenFile({"! 74LS00; U1: 74LS00? ", "! 10K1608; R1: 10K1608? "}));
+    EXPECT_EQ(c.net, test::writtenFile({"GND; 3: U1.7, R1.2, U2.7, ", "MY NET; 2: U1.1, U2.3, ",
                               "電源; 0: ", "SPARE; 0: "}));
 }
 
@@ -57,8 +40,8 @@ TEST(MnpapinReader, PartsSectionStartsAtPartAndSkipsRemarks) {
     // does not repeat the previous part.
     const auto c = convert("HEADER WORDS\r\n*REMARK* by hand\r\n*PART*\r\nC1 0.1UF\r\nR2\r\n"
                            "*REMARK* end of parts\r\n*NET*\r\n*END*\r\n");
-    EXPECT_EQ(c.parts, written({"! 0.1UF; C1: 0.1UF? "}));
-    EXPECT_EQ(c.net, written({}));
+    EXPECT_EQ(c.parts, test::writtenFile({"! 0.1UF; C1: 0.1UF? "}));
+    EXPECT_EQ(c.net, test::writtenFile({}));
 }
 
 TEST(MnpapinReader, WithoutNetKeywordTheFileIsNotPads) {
@@ -88,7 +71,7 @@ TEST(MnpapinReader, EveryNetKeepsExactlyItsOwnPins) {
     for (const auto& test : cases) {
         SCOPED_TRACE(test.nets);
         EXPECT_EQ(convert(std::string("*PART*\r\n*NET*\r\n") + test.nets).net,
-                  written(test.expected));
+                  test::writtenFile(test.expected));
     }
 }
 

@@ -9,27 +9,10 @@
 namespace lintora {
 namespace {
 
-struct Converted {
-    std::string status, net, parts; // a file that was not written reads "(none)"
-    int hides = 0;
-};
+using Converted = test::Conversion;
+using Conversion = test::Conversion;
 
-std::string fileOrNone(const std::filesystem::path& path) {
-    return test::fileExists(path) ? test::readFile(path) : "(none)";
-}
-
-Converted convert(std::string_view text) {
-    test::ScratchWorkspace sw;
-    test::writeFile(sw.dir / "input.nlt", text);
-    std::string status;
-    mnpnlin(sw.ws, (sw.dir / "input.nlt").string(), status);
-    return {status, fileOrNone(sw.dir / "net.tmp"), fileOrNone(sw.dir / "parts.tmp"),
-            sw.observer.hides};
-}
-
-std::string written(const std::vector<std::string>& lines) {
-    return test::crlfText(lines) + "\r\n";
-}
+Converted convert(std::string_view text) { return test::convertWith(&mnpnlin, text, "input.nlt"); }
 
 TEST(MnpnlinReader, ConvertsPartsAndNets) {
     const auto c = convert("P-CAD NETLIST BOARD1 = TEST;\r\n"
@@ -45,9 +28,9 @@ TEST(MnpnlinReader, ConvertsPartsAndNets) {
                            "CLK = U1/3 U2\r\n" // the line end does not end a pin
                            "/1 R1/\t2;\r\n");  // and TAB separates nothing
     EXPECT_EQ(c.status, "good");
-    EXPECT_EQ(c.parts, written({"! 74LS00; U1: ? ", "! 74LS00; U2: ? ", "! RES; R1: ? ",
+    EXPECT_EQ(c.parts, test::writtenFile({"! 74LS00; U1: ? ", "! 74LS00; U2: ? ", "! RES; R1: ? ",
                                 "! RES; R2: ? ", "! NETSWITCH; S1: ? "}));
-    EXPECT_EQ(c.net, written({"GND; 3: U1.7, U2.7, R1.2, ", "N1; 4: U1.1, /X, R2.A.1, S1.1, ",
+    EXPECT_EQ(c.net, test::writtenFile({"GND; 3: U1.7, U2.7, R1.2, ", "N1; 4: U1.1, /X, R2.A.1, S1.1, ",
                               "CLK; 3: U1.3, U2.1, R1.2, "}));
 }
 
@@ -66,7 +49,7 @@ TEST(MnpnlinReader, NeedsThePartsLineFollowedByNets) {
 
 TEST(MnpnlinReader, TheLastNetSurvivesAMissingSemicolon) {
     const auto c = convert("%PARTS\r\n%NETS\r\nA = U1/1;\r\nB = U1/2 U1/3");
-    EXPECT_EQ(c.net, written({"A; 1: U1.1, ", "B; 2: U1.2, U1.3, "}));
+    EXPECT_EQ(c.net, test::writtenFile({"A; 1: U1.1, ", "B; 2: U1.2, U1.3, "}));
 }
 
 TEST(MnpnlinReader, SmallBoardMatchesItsTelesisVersion) {

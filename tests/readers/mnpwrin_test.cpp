@@ -9,25 +9,11 @@
 namespace lintora {
 namespace {
 
-struct Converted {
-    std::string status, net, parts; // a file that was not written reads "(none)"
-    int hides = 0;
-};
-
-std::string fileOrNone(const std::filesystem::path& path) {
-    return test::fileExists(path) ? test::readFile(path) : "(none)";
-}
+using Converted = test::Conversion;
+using Conversion = test::Conversion;
 
 Converted convert(std::string_view text, std::string status = "") {
-    test::ScratchWorkspace sw;
-    test::writeFile(sw.dir / "input.wrl", text);
-    mnpwrin(sw.ws, (sw.dir / "input.wrl").string(), status);
-    return {status, fileOrNone(sw.dir / "net.tmp"), fileOrNone(sw.dir / "parts.tmp"),
-            sw.observer.hides};
-}
-
-std::string written(const std::vector<std::string>& lines) {
-    return test::crlfText(lines) + "\r\n";
+    return test::convertWith(&mnpwrin, text, "input.wrl", "(none)", std::move(status));
 }
 
 TEST(MnpwrinReader, ConvertsNamesContinuationsAndPins) {
@@ -43,10 +29,10 @@ TEST(MnpwrinReader, ConvertsNamesContinuationsAndPins) {
                            "        U1-14\r\n");
     // Only the first "-" after a pin's first character becomes "."; a long name is kept
     // whole; a net without pins gets count 0, not the previous net's pins.
-    EXPECT_EQ(c.net, written({"GND; 6: U1.7, U2.7, U1.A-3, -5, 電源, U3.7, ",
+    EXPECT_EQ(c.net, test::writtenFile({"GND; 6: U1.7, U2.7, U1.A-3, -5, 電源, U3.7, ",
                               "A_VERY_LONG_NET_NAME_OF_30_CH; 1: U1.1, ",
                               "SPARE; 0: ", "VCC; 1: U1.14, "}));
-    EXPECT_EQ(c.parts, written({})); // the format has no parts
+    EXPECT_EQ(c.parts, test::writtenFile({})); // the format has no parts
     EXPECT_EQ(c.status, "");         // never "good": left as the run gave it
     EXPECT_EQ(convert("  A  U1-1\r\n", "good").status, "good");
 }
@@ -59,7 +45,7 @@ TEST(MnpwrinReader, AFileWhoseLastNetHasNoPinIsBad) {
         const auto c = convert(text);
         EXPECT_EQ(c.status, "bad");
         EXPECT_EQ(c.hides, 1);
-        EXPECT_EQ(c.parts, written({}));
+        EXPECT_EQ(c.parts, test::writtenFile({}));
         EXPECT_EQ(c.net, "(none)");
     }
 }

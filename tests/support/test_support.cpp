@@ -71,6 +71,20 @@ std::string crlfText(const std::vector<std::string>& lines) {
     return text;
 }
 
+std::string writtenFile(const std::vector<std::string>& lines) { return crlfText(lines) + "\r\n"; }
+
+Conversion convertWith(ReaderFunction reader, std::string_view input, std::string_view fileName,
+                       std::string_view notWritten, std::string status, std::size_t fieldSlots) {
+    ScratchWorkspace sw;
+    sw.ws.limits.fieldSlots = fieldSlots;
+    writeFile(sw.dir / fileName, input);
+    reader(sw.ws, (sw.dir / fileName).string(), status);
+    const auto contents = [&](std::string_view name) {
+        return fileExists(sw.dir / name) ? readFile(sw.dir / name) : std::string(notWritten);
+    };
+    return {status, contents("net.tmp"), contents("parts.tmp"), sw.observer.hides};
+}
+
 ComparisonFixture::ComparisonFixture() { options.workDir = dir.path(); }
 
 void ComparisonFixture::setNetlists(std::string_view side1, std::string_view side2,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "readers/reader_support.h"
 #include "run/comparison_run.h"
 #include "run/observer.h"
 #include "run/workspace.h"
@@ -55,6 +56,23 @@ std::filesystem::path dataFile(std::string_view relative);
 std::vector<std::string> crlfLines(std::string_view text);
 // Joins lines, each followed by CR LF.
 std::string crlfText(const std::vector<std::string>& lines);
+
+// A written file's text: each line followed by CR LF, then the final empty line.
+std::string writtenFile(const std::vector<std::string>& lines);
+
+// What a reader made of one input.
+struct Conversion {
+    std::string status;
+    std::string net;   // net.tmp
+    std::string parts; // parts.tmp
+    int hides = 0;     // how often the progress window was hidden
+};
+
+// Runs `reader` on `input`, written as `fileName` in a fresh workspace, with the status word
+// starting as `status`. A file the reader did not write reads as `notWritten`.
+Conversion convertWith(ReaderFunction reader, std::string_view input, std::string_view fileName,
+                       std::string_view notWritten = "(none)", std::string status = "",
+                       std::size_t fieldSlots = Limits{}.fieldSlots);
 
 // A workspace in a temporary directory with a recording observer.
 struct ScratchWorkspace {
