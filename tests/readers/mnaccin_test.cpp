@@ -10,7 +10,6 @@ namespace lintora {
 namespace {
 
 using Converted = test::Conversion;
-using Conversion = test::Conversion;
 
 Converted convert(std::string_view text) { return test::convertWith(&mnaccin, text, "input.net"); }
 

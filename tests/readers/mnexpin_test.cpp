@@ -9,7 +9,6 @@ namespace lintora {
 namespace {
 
 using Converted = test::Conversion;
-using Conversion = test::Conversion;
 
 Converted convert(std::string_view text, std::size_t fieldSlots = Limits{}.fieldSlots) {
     return test::convertWith(&mnexpin, text, "in.kyn", "", "", fieldSlots);

@@ -9,7 +9,6 @@ namespace lintora {
 namespace {
 
 using Converted = test::Conversion;
-using Conversion = test::Conversion;
 
 Converted convert(std::string_view text) { return test::convertWith(&mnintin, text, "in.net", ""); }
 

@@ -10,7 +10,6 @@ namespace lintora {
 namespace {
 
 using Converted = test::Conversion;
-using Conversion = test::Conversion;
 
 Converted convert(std::string_view text, std::string status = "") {
     return test::convertWith(&mnpwrin, text, "input.wrl", "(none)", std::move(status));
