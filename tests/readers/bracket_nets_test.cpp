@@ -32,7 +32,7 @@ struct Converted {
     std::string parts;
 };
 
-Converted convert(const BracketFormat& format, const std::string& text) {
+Converted convert(const BracketFormat& format, std::string_view text) {
     test::ScratchWorkspace sw;
     test::writeFile(sw.dir / "in.net", text);
     Converted result;
@@ -118,58 +118,31 @@ TEST(BracketNets, AFileWithoutANetBlockIsBadAndWritesNothing) {
 TEST(BracketNets, SurvivesEveryPrefixGarbageLongLinesAndUnbalancedBrackets) {
     for (const auto& format : kFormats) {
         SCOPED_TRACE(format.name);
-        const std::string whole = std::string(format.components) +
-                                  "GND\r\nU1-7\r\nU2-7\r\n)\r\n(\r\nVCC\r\nU1-14\r\n)\r\n";
-        std::vector<std::string> inputs;
-        for (std::size_t n = 0; n <= whole.size(); ++n)
-            inputs.push_back(whole.substr(0, n));
         std::string garbage;
         for (int i = 0; i < 4096; ++i)
             garbage += static_cast<char>((i * 7919 + 13) % 256);
-        inputs.push_back(garbage);
-        inputs.push_back(std::string(format.components) + std::string(300000, 'X') + " Y\r\n");
-        inputs.push_back("((((\r\n))))\r\n[[[[\r\n]]]]\r\n(\r\n(\r\n)\r\n)\r\n)\r\n");
-        inputs.push_back(std::string(format.components) + "N\r\n" + std::string(1000, '(') +
-                         std::string(1000, ')') + "\r\n");
-        for (const auto& input : inputs) {
-            try {
-                const Converted r = convert(format, input);
+        test::convertSurvivingEach(
+            [&](std::string_view text) {
+                const Converted r = convert(format, text);
                 EXPECT_TRUE(r.status == "good" || r.status == "bad");
-            } catch (const RunFailure&) {
-                // a decoding failure for the garbage: the run reports it
-            }
-        }
+            },
+            {garbage, std::string(format.components) + std::string(300000, 'X') + " Y\r\n",
+             "((((\r\n))))\r\n[[[[\r\n]]]]\r\n(\r\n(\r\n)\r\n)\r\n)\r\n",
+             std::string(format.components) + "N\r\n" + std::string(1000, '(') +
+                 std::string(1000, ')') + "\r\n"},
+            std::string(format.components) +
+                "GND\r\nU1-7\r\nU2-7\r\n)\r\n(\r\nVCC\r\nU1-14\r\n)\r\n");
     }
 }
 
-// The same small board in each bracket format and as a Telesis file.
+// The same small board in each bracket format and as a Telesis file, which has no net block.
 TEST(BracketNets, EachFormatOfASmallBoardMatchesItsTelesisVersionAndTelesisIsAMismatch) {
-    const std::string telesis = "$PACKAGES\r\nDIP14 ! 74LS00 ; U1\r\n0603 ! 10K ; R1 R2\r\n"
-                                "$NETS\r\nGND ; U1.7 R2.2\r\nVCC ; U1.14 R1.1\r\n"
-                                "IN ; U1.1 R1.2 R2.1\r\n$END\r\n";
-    const std::string nets = "(\r\nGND\r\nU1-7\r\nR2-2\r\n)\r\n(\r\nVCC\r\nU1-14\r\nR1-1\r\n)\r\n"
-                             "(\r\nIN\r\nU1-1\r\nR1-2\r\nR2-1\r\n)\r\n";
-    const std::pair<const char*, std::string> boards[] = {
-        {"PROTEL", "[\r\nU1\r\nDIP14\r\n74LS00\r\n\r\n]\r\n[\r\nR1\r\n0603\r\n10K\r\n\r\n]\r\n"
-                   "[\r\nR2\r\n0603\r\n10K\r\n\r\n]\r\n"},
-        {"PROTEL2", "PROTEL NETLIST 2.0\r\n[\r\nDESIGNATOR\r\nU1\r\nFOOTPRINT\r\nDIP14\r\n"
-                    "PARTTYPE\r\n74LS00\r\n]\r\n[\r\nDESIGNATOR\r\nR1\r\nFOOTPRINT\r\n0603\r\n"
-                    "PARTTYPE\r\n10K\r\n]\r\n[\r\nDESIGNATOR\r\nR2\r\nFOOTPRINT\r\n0603\r\n"
-                    "PARTTYPE\r\n10K\r\n]\r\n"},
-        {"TANGO", "[\r\nU1\r\nDIP14\r\n74LS00\r\n]\r\n[\r\nR1\r\n0603\r\n10K\r\n]\r\n"
-                  "[\r\nR2\r\n0603\r\n10K\r\n]\r\n"},
-    };
-    for (const auto& [format, components] : boards) {
+    for (const auto& [format, folder] : {std::pair{"PROTEL", "readers/mnproin/"},
+                                         {"PROTEL2", "readers/mnpr2in/"},
+                                         {"TANGO", "readers/mntanin/"}}) {
         SCOPED_TRACE(format);
-        test::ComparisonFixture fx;
-        fx.setNetlists(components + nets, telesis, format);
-        fx.inputs.format2 = "Telesis";
-        const RunResult r = fx.run();
-        EXPECT_EQ(r.outcome, RunOutcome::Completed);
-        EXPECT_TRUE(r.allClear);
-
-        fx.inputs.format2 = format; // the Telesis file has no net block
-        EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
+        test::expectFullMatchWithTelesis(std::string(folder) + "board.net", format,
+                                         std::string(folder) + "board.tel");
     }
 }
 

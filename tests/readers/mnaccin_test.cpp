@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 namespace lintora {
 namespace {
 
@@ -66,33 +64,15 @@ TEST(MnaccinReader, WithoutANetEntryNothingIsWritten) {
 }
 
 TEST(MnaccinReader, SmallBoardMatchesItsTelesisVersion) {
-    test::ComparisonFixture fx;
-    fx.inputs.path1 = test::dataFile("readers/mnaccin/board.net").string();
-    fx.inputs.format1 = "ACCEL";
-    fx.inputs.path2 = test::dataFile("readers/mnaccin/board.tel").string();
-    fx.inputs.format2 = "Telesis";
-    const auto r = fx.run();
-    EXPECT_EQ(r.outcome, RunOutcome::Completed);
-    EXPECT_TRUE(r.allClear);
-
-    fx.inputs.format2 = "ACCEL"; // a Telesis file read as ACCEL
-    EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
+    test::expectFullMatchWithTelesis("readers/mnaccin/board.net", "ACCEL",
+                                     "readers/mnaccin/board.tel");
 }
 
 TEST(MnaccinReader, SurvivesTruncatedGarbledAndHugeInput) {
-    const auto survives = [](std::string_view text) {
-        try {
-            convert(text);
-        } catch (const RunFailure&) {
-        }
-    };
     const std::string board = "(compInst \"U1\"\r\n (patternName \"DIP14\")\r\n"
                               " (compValue \"74LS00\")\r\n)\r\n(net \"GND\"\r\n"
                               " (node \"U1\" \"7\")\r\n (node \"U2\" \"7\"))\r\n"
                               "(net \"VCC\"\r\n (node \"U1\" \"14\")))\r\n";
-    for (std::size_t n = 0; n <= board.size(); ++n)
-        survives(board.substr(0, n));
-    std::mt19937 random(17);
     const std::vector<std::string> pieces{"(net ",
                                           "(node ",
                                           "(compInst ",
@@ -110,18 +90,15 @@ TEST(MnaccinReader, SurvivesTruncatedGarbledAndHugeInput) {
                                           "\r\n",
                                           "電",
                                           std::string(1, '\0')};
-    for (int round = 0; round < 50; ++round) {
-        std::string soup;
-        for (int i = 0; i < 300; ++i)
-            soup += pieces[random() % pieces.size()];
-        survives(soup);
-    }
+    std::vector<std::string> inputs = test::randomSoups(pieces, 50, 300, 17);
     // Unbalanced brackets, and one long line of nodes that must be read in one pass.
-    survives("(net \"A\"\r\n" + std::string(100'000, '(') + "\r\n" + std::string(100'000, ')'));
+    inputs.push_back("(net \"A\"\r\n" + std::string(100'000, '(') + "\r\n" +
+                     std::string(100'000, ')'));
     std::string longLine = "(net \"A\"\r\n";
     for (int i = 0; i < 100'000; ++i)
         longLine += "(node ))";
-    survives(longLine + "\"U1\" \"1\"))");
+    inputs.push_back(longLine + "\"U1\" \"1\"))");
+    test::convertSurvivingEach(convert, inputs, board);
     std::string hugeNet = "(net \"BIG\"\r\n";
     for (int i = 0; i < 30000; ++i)
         hugeNet += "(node \"U" + std::to_string(i) + "\" \"1\")\r\n";

@@ -61,34 +61,15 @@ TEST(MnclpinReader, AFileWithoutANamedNetAndPinIsBadAndWritesNoNets) {
 }
 
 TEST(MnclpinReader, TheBoardComparesWithItsTelesisVersionAsAFullMatch) {
-    test::ComparisonFixture fx;
-    fx.inputs.path1 = dataFile("readers/mnclpin/board.clp").string();
-    fx.inputs.format1 = "CADLUS-PC(Reverse Net)";
-    fx.inputs.path2 = dataFile("readers/mnclpin/board.tel").string();
-    fx.inputs.format2 = "Telesis";
-    const auto r = fx.run();
-    EXPECT_EQ(r.outcome, RunOutcome::Completed);
-    EXPECT_TRUE(r.allClear);
-
-    fx.inputs.format2 = "CADLUS-PC(Reverse Net)";
-    EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
+    test::expectFullMatchWithTelesis("readers/mnclpin/board.clp", "CADLUS-PC(Reverse Net)",
+                                     "readers/mnclpin/board.tel");
 }
 
 TEST(MnclpinReader, SurvivesTruncationGarbageAndLongLines) {
-    test::ScratchWorkspace sw;
-    const auto read = [&](const std::string& text) {
-        test::writeFile(sw.dir / "in.clp", text);
-        std::string status;
-        try {
-            mnclpin(sw.ws, (sw.dir / "in.clp").string(), status);
-        } catch (const RunFailure&) {
-        }
-    };
-    const std::string whole = readFile(dataFile("readers/mnclpin/board.clp"));
-    for (std::size_t n = 0; n <= whole.size(); ++n)
-        read(whole.substr(0, n));
-    read(std::string(" \x00\xff-\x80\r \r  -\r", 11));
-    read(" " + std::string(200000, 'N') + std::string(100000, ' ') + "-\n-");
+    test::convertSurvivingEach([](std::string_view text) { const CadlusRun run(text); },
+                               {std::string(" \x00\xff-\x80\r \r  -\r", 11),
+                                " " + std::string(200000, 'N') + std::string(100000, ' ') + "-\n-"},
+                               readFile(dataFile("readers/mnclpin/board.clp")));
 }
 
 } // namespace

@@ -1,5 +1,4 @@
 #include "readers/readers.h"
-#include "run/errors.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -12,14 +11,6 @@ namespace {
 using Conversion = test::Conversion;
 
 Conversion convert(std::string_view input) { return test::convertWith(&mncr2in, input, "board.cr2", ""); }
-
-void sides(test::ComparisonFixture& fx, std::string path1, std::string format1,
-           std::string path2, std::string format2) {
-    fx.inputs.path1 = std::move(path1);
-    fx.inputs.format1 = std::move(format1);
-    fx.inputs.path2 = std::move(path2);
-    fx.inputs.format2 = std::move(format2);
-}
 
 TEST(Mncr2inReader, ConvertsNetsWithContinuationLinesAndNoParts) {
     const auto r = convert("CR-2000 NET LIST\r\nNETS\r\n"
@@ -78,37 +69,20 @@ TEST(Mncr2inReader, ColumnTwoIsCountedInCharacters) {
 }
 
 TEST(Mncr2inReader, ABoardMatchesItsTelesisVersionAndATelesisFileIsNoCr2000File) {
-    const auto cr2 = test::dataFile("readers/mncr2in/board.cr2").string();
-    const auto tel = test::dataFile("readers/mncr2in/board.tel").string();
-    test::ComparisonFixture fx;
-    sides(fx, cr2, "CR2000", tel, "Telesis");
-    const auto r = fx.run();
-    EXPECT_EQ(r.outcome, RunOutcome::Completed);
-    EXPECT_TRUE(r.allClear);
-
-    test::ComparisonFixture mismatch;
-    sides(mismatch, tel, "CR2000", cr2, "CR2000");
-    EXPECT_EQ(mismatch.run().outcome, RunOutcome::FormatMismatch);
+    test::expectFullMatchWithTelesis("readers/mncr2in/board.cr2", "CR2000",
+                                     "readers/mncr2in/board.tel");
 }
 
 TEST(Mncr2inReader, SurvivesTruncatedBinaryAndOversizedInput) {
-    const auto survives = [](std::string_view input) {
-        try {
-            convert(input);
-        } catch (const RunFailure&) {
-        }
-    };
-    const std::string board = test::readFile(test::dataFile("readers/mncr2in/board.cr2"));
-    for (std::size_t n = 0; n <= board.size(); ++n)
-        survives(board.substr(0, n));
     std::string binary;
     for (int i = 0; i < 4096; ++i)
         binary += static_cast<char>((i * 131 + 7) % 256);
-    survives("NETS\r\n" + binary);
     static constexpr char kNulBytes[] = "NETS\r\n  N\0\0 U1-1,\0\r\n";
-    survives(std::string_view(kNulBytes, sizeof kNulBytes - 1));
-    survives("NETS\r\n  HUGE " + std::string(1 << 20, 'X') + "\r\n");
-    survives("NETS\r\n  HUGE " + std::string(1 << 16, ',') + "\r\n");
+    test::convertSurvivingEach(convert,
+                               {"NETS\r\n" + binary, std::string(kNulBytes, sizeof kNulBytes - 1),
+                                "NETS\r\n  HUGE " + std::string(1 << 20, 'X') + "\r\n",
+                                "NETS\r\n  HUGE " + std::string(1 << 16, ',') + "\r\n"},
+                               test::readFile(test::dataFile("readers/mncr2in/board.cr2")));
 }
 
 } // namespace

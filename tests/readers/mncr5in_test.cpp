@@ -1,5 +1,4 @@
 #include "readers/readers.h"
-#include "run/errors.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -12,14 +11,6 @@ namespace {
 using Conversion = test::Conversion;
 
 Conversion convert(std::string_view input) { return test::convertWith(&mncr5in, input, "board.ccf", ""); }
-
-void sides(test::ComparisonFixture& fx, std::string path1, std::string format1,
-           std::string path2, std::string format2) {
-    fx.inputs.path1 = std::move(path1);
-    fx.inputs.format1 = std::move(format1);
-    fx.inputs.path2 = std::move(path2);
-    fx.inputs.format2 = std::move(format2);
-}
 
 // The nets of `body` written inside a net block of a complete file.
 std::string netsOf(std::string_view body) {
@@ -98,40 +89,23 @@ TEST(Mncr5inReader, WhatIsWrittenForGoodAndBadFiles) {
 }
 
 TEST(Mncr5inReader, BoardsMatchTheirTelesisVersionAndATelesisFileIsNoCr5000File) {
-    const auto tel = test::dataFile("readers/mncr5in/board.tel").string();
     for (const auto& [format, file] : {std::pair{"CR5000", "readers/mncr5in/board.ccf"},
                                        {"CR3000", "readers/mncr5in/board3.ccf"}}) {
         SCOPED_TRACE(format);
-        const auto ccf = test::dataFile(file).string();
-        test::ComparisonFixture fx;
-        sides(fx, ccf, format, tel, "Telesis");
-        const auto r = fx.run();
-        EXPECT_EQ(r.outcome, RunOutcome::Completed);
-        EXPECT_TRUE(r.allClear);
-
-        test::ComparisonFixture mismatch;
-        sides(mismatch, tel, format, ccf, format);
-        EXPECT_EQ(mismatch.run().outcome, RunOutcome::FormatMismatch);
+        test::expectFullMatchWithTelesis(file, format, "readers/mncr5in/board.tel");
     }
 }
 
 TEST(Mncr5inReader, SurvivesTruncatedBinaryUnbalancedAndOversizedInput) {
-    const auto survives = [](std::string_view input) {
-        try {
-            convert(input);
-        } catch (const RunFailure&) {
-        }
-    };
-    const std::string board = test::readFile(test::dataFile("readers/mncr5in/board.ccf"));
-    for (std::size_t n = 0; n <= board.size(); ++n)
-        survives(board.substr(0, n));
     std::string binary;
     for (int i = 0; i < 4096; ++i)
         binary += static_cast<char>((i * 131 + 7) % 256);
-    survives("$CCF{ NET{ " + binary);
-    survives("$CCF{ {{{{ NET{ }}}} ((((( ))) :::;;; /* /* */ */ */\r\n");
-    survives("$CCF{ NET{ A: " + std::string(1 << 20, '(') + "\r\n");
-    survives("$CCF{ NET{ A: " + std::string(1 << 16, ',') + "\r\n");
+    test::convertSurvivingEach(convert,
+                               {"$CCF{ NET{ " + binary,
+                                "$CCF{ {{{{ NET{ }}}} ((((( ))) :::;;; /* /* */ */ */\r\n",
+                                "$CCF{ NET{ A: " + std::string(1 << 20, '(') + "\r\n",
+                                "$CCF{ NET{ A: " + std::string(1 << 16, ',') + "\r\n"},
+                               test::readFile(test::dataFile("readers/mncr5in/board.ccf")));
 }
 
 TEST(Mncr5inReader, BlanksInsideKeywordsAndCommentMarksAreDroppedLikeAnyOther) {

@@ -77,38 +77,17 @@ TEST(MncsiinReader, WithoutAComponentSectionTheFileIsBadAndNothingIsWritten) {
 }
 
 TEST(MncsiinReader, TheBoardComparesWithItsTelesisVersionAsAFullMatch) {
-    test::ComparisonFixture fx;
-    fx.inputs.path1 = dataFile("readers/mncsiin/board.tel").string();
-    fx.inputs.format1 = "Telesis";
-    fx.inputs.path2 = dataFile("readers/mncsiin/board.csi").string();
-    fx.inputs.format2 = "CSi";
-    const auto r = fx.run();
-    EXPECT_EQ(r.outcome, RunOutcome::Completed);
-    EXPECT_TRUE(r.allClear);
-
-    fx.inputs.path2 = dataFile("readers/mncsiin/board.tel").string();
-    fx.inputs.path1 = dataFile("readers/mncsiin/board.csi").string();
-    fx.inputs.format1 = "CSi";
-    fx.inputs.format2 = "CSi";
-    EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
+    test::expectFullMatchWithTelesis("readers/mncsiin/board.csi", "CSi",
+                                     "readers/mncsiin/board.tel");
 }
 
 TEST(MncsiinReader, SurvivesTruncationGarbageLongLinesAndOpenBraces) {
-    test::ScratchWorkspace sw;
-    const auto read = [&](const std::string& text) {
-        test::writeFile(sw.dir / "in.csi", text);
-        std::string status;
-        try {
-            mncsiin(sw.ws, (sw.dir / "in.csi").string(), status);
-        } catch (const RunFailure&) {
-        }
-    };
-    const std::string whole = readFile(dataFile("readers/mncsiin/board.csi"));
-    for (std::size_t n = 0; n <= whole.size(); ++n)
-        read(whole.substr(0, n));
-    read(std::string("\x00\xff\xfe\x01{{{:::}}}\x80", 14));
-    read(".COM\r\n.NET\r\n:" + std::string(200000, 'A') + " {\r\n" + std::string(100000, '{'));
-    read(".COM\r\n.NET\r\n:N {\r\n" + std::string(100000, '}') + "\n\n\n");
+    test::convertSurvivingEach(
+        [](std::string_view text) { const CsiRun run(text); },
+        {std::string("\x00\xff\xfe\x01{{{:::}}}\x80", 14),
+         ".COM\r\n.NET\r\n:" + std::string(200000, 'A') + " {\r\n" + std::string(100000, '{'),
+         ".COM\r\n.NET\r\n:N {\r\n" + std::string(100000, '}') + "\n\n\n"},
+        readFile(dataFile("readers/mncsiin/board.csi")));
 }
 
 } // namespace

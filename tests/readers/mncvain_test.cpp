@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 namespace lintora {
 namespace {
 
@@ -48,22 +46,12 @@ TEST(MncvainReader, WithoutComponentAndNetBlocksTheFileIsNotOfThisFormat) {
 }
 
 TEST(MncvainReader, SurvivesTruncatedGarbledAndHugeInput) {
-    const std::string board = test::readFile(test::dataFile("readers/mncvain/board.net"));
-    std::string garbage(64 * 1024, '\0');
-    std::mt19937 random(11);
-    for (auto& c : garbage)
-        c = static_cast<char>(random());
-    std::vector<std::string> inputs{
-        garbage, "COMP\r\nNETS\r\n" + std::string(200000, '{') + std::string(100000, '='),
-        "COMP\r\n" + std::string(100000, '[') + std::string(100000, ']') + ",\r\n"};
-    for (std::size_t n = 0; n <= board.size(); ++n)
-        inputs.push_back(board.substr(0, n));
-    for (const auto& text : inputs) {
-        try {
-            convert(text);
-        } catch (const RunFailure&) {
-        }
-    }
+    test::convertSurvivingEach(
+        convert,
+        {test::randomBytes(64 * 1024, 11),
+         "COMP\r\nNETS\r\n" + std::string(200000, '{') + std::string(100000, '='),
+         "COMP\r\n" + std::string(100000, '[') + std::string(100000, ']') + ",\r\n"},
+        test::readFile(test::dataFile("readers/mncvain/board.net")));
     std::string manyPins = "COMP\r\nNETS\r\nBIG =";
     for (int i = 0; i < 25000; ++i)
         manyPins += " U1-" + std::to_string(i) + ",";
@@ -71,20 +59,8 @@ TEST(MncvainReader, SurvivesTruncatedGarbledAndHugeInput) {
 }
 
 TEST(MncvainReader, BoardMatchesItsTelesisVersionAndTelesisIsNotThisFormat) {
-    const auto board = test::dataFile("readers/mncvain/board.net").string();
-    const auto telesis = test::dataFile("readers/mncvain/board.tel").string();
-    test::ComparisonFixture fx;
-    fx.inputs.path1 = board;
-    fx.inputs.path2 = telesis;
-    fx.inputs.format1 = "CADVANCE";
-    fx.inputs.format2 = "Telesis";
-    const auto r = fx.run();
-    EXPECT_EQ(r.outcome, RunOutcome::Completed);
-    EXPECT_TRUE(r.allClear);
-
-    fx.inputs.path1 = telesis;
-    fx.inputs.path2 = board;
-    EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
+    test::expectFullMatchWithTelesis("readers/mncvain/board.net", "CADVANCE",
+                                     "readers/mncvain/board.tel");
 }
 
 } // namespace

@@ -67,37 +67,17 @@ TEST(Mnd2cinReader, AFileWithoutTheHeaderIsBadAndNothingIsWritten) {
 }
 
 TEST(Mnd2cinReader, TheBoardComparesWithItsTelesisVersionAsAFullMatch) {
-    test::ComparisonFixture fx;
-    fx.inputs.path1 = dataFile("readers/mnd2cin/board.tel").string();
-    fx.inputs.format1 = "Telesis";
-    fx.inputs.path2 = dataFile("readers/mnd2cin/board.d2c").string();
-    fx.inputs.format2 = "D2 CAD";
-    const auto r = fx.run();
-    EXPECT_EQ(r.outcome, RunOutcome::Completed);
-    EXPECT_TRUE(r.allClear);
-
-    fx.inputs.path2 = dataFile("readers/mnd2cin/board.tel").string();
-    fx.inputs.path1 = dataFile("readers/mnd2cin/board.d2c").string();
-    fx.inputs.format1 = "D2 CAD";
-    EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
+    test::expectFullMatchWithTelesis("readers/mnd2cin/board.d2c", "D2 CAD",
+                                     "readers/mnd2cin/board.tel");
 }
 
 TEST(Mnd2cinReader, SurvivesTruncationGarbageLongLinesAndUnbalancedBraces) {
-    test::ScratchWorkspace sw;
-    const auto read = [&](const std::string& text) {
-        test::writeFile(sw.dir / "in.d2c", text);
-        std::string status;
-        try {
-            mnd2cin(sw.ws, (sw.dir / "in.d2c").string(), status);
-        } catch (const RunFailure&) {
-        }
-    };
-    const std::string whole = readFile(dataFile("readers/mnd2cin/board.d2c"));
-    for (std::size_t n = 0; n <= whole.size(); ++n)
-        read(whole.substr(0, n));
-    read(std::string("$CCF\x00\xff{NET{:;,}\x80((", 17));
-    read("$CCF{NET{" + std::string(100000, '{') + std::string(200000, '}') + "A:B(1);");
-    read("$CCF NET{ A:" + std::string(200000, '(') + ";" + std::string(100000, ')'));
+    test::convertSurvivingEach(
+        [](std::string_view text) { const D2Run run(text); },
+        {std::string("$CCF\x00\xff{NET{:;,}\x80((", 17),
+         "$CCF{NET{" + std::string(100000, '{') + std::string(200000, '}') + "A:B(1);",
+         "$CCF NET{ A:" + std::string(200000, '(') + ";" + std::string(100000, ')')},
+        readFile(dataFile("readers/mnd2cin/board.d2c")));
 }
 
 TEST(Mnd2cinReader, BlanksInsideKeywordsAndCommentMarksAreDroppedLikeAnyOther) {

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 namespace lintora {
 namespace {
 
@@ -63,22 +61,10 @@ TEST(MnexpinReader, TooManyNetLinesOrMergedPinsAreACapacityFailure) {
 }
 
 TEST(MnexpinReader, SurvivesTruncatedGarbledAndHugeInput) {
-    const std::string board = test::readFile(test::dataFile("readers/mnexpin/board.kyn"));
-    std::string garbage(64 * 1024, '\0');
-    std::mt19937 random(7);
-    for (auto& c : garbage)
-        c = static_cast<char>(random());
-    std::vector<std::string> inputs{garbage, std::string(200000, '\\'),
-                                    "\\N\\" + std::string(300000, '\\') +
-                                        "\r\n*\\\r\n%Part\r\n\\\\"};
-    for (std::size_t n = 0; n <= board.size(); ++n)
-        inputs.push_back(board.substr(0, n));
-    for (const auto& text : inputs) {
-        try {
-            convert(text);
-        } catch (const RunFailure&) {
-        }
-    }
+    test::convertSurvivingEach([](std::string_view text) { convert(text); },
+                               {test::randomBytes(64 * 1024, 7), std::string(200000, '\\'),
+                                "\\N\\" + std::string(300000, '\\') + "\r\n*\\\r\n%Part\r\n\\\\"},
+                               test::readFile(test::dataFile("readers/mnexpin/board.kyn")));
     std::string manyPins = "\\BIG\\";
     for (int i = 0; i < 25000; ++i)
         manyPins += " \\U1\\-\\" + std::to_string(i) + "\\";
@@ -86,20 +72,8 @@ TEST(MnexpinReader, SurvivesTruncatedGarbledAndHugeInput) {
 }
 
 TEST(MnexpinReader, BoardMatchesItsTelesisVersionAndTelesisIsNotThisFormat) {
-    const auto board = test::dataFile("readers/mnexpin/board.kyn").string();
-    const auto telesis = test::dataFile("readers/mnexpin/board.tel").string();
-    test::ComparisonFixture fx;
-    fx.inputs.path1 = board;
-    fx.inputs.path2 = telesis;
-    fx.inputs.format1 = "Expedition PCB";
-    fx.inputs.format2 = "Telesis";
-    const auto r = fx.run();
-    EXPECT_EQ(r.outcome, RunOutcome::Completed);
-    EXPECT_TRUE(r.allClear);
-
-    fx.inputs.path1 = telesis;
-    fx.inputs.path2 = board;
-    EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
+    test::expectFullMatchWithTelesis("readers/mnexpin/board.kyn", "Expedition PCB",
+                                     "readers/mnexpin/board.tel");
 }
 
 TEST(MnexpinReader, BlanksCommasAndTextBetweenValuesAreTakenAsTheStatesSay) {

@@ -16,7 +16,7 @@ struct Converted {
     int hides = 0;
 };
 
-Converted convert(const std::string& text) {
+Converted convert(std::string_view text) {
     test::ScratchWorkspace sw;
     test::writeFile(sw.dir / "in.pin", text);
     Converted r;
@@ -102,47 +102,26 @@ TEST(MnfutinReader, MorePinLinesThanTheTableHoldsIsACapacityFailure) {
 }
 
 TEST(MnfutinReader, SurvivesEveryPrefixGarbageAndLongLines) {
-    const std::string whole = "PINLIST,2\r\n(SYM,1\r\nDATA,2,U1\r\nDATA,3,X\r\nDATA,4,Y\r\n"
-                              "PIN,,GND,A,B,C,7\r\n)\r\n";
-    std::vector<std::string> inputs;
-    for (std::size_t n = 0; n <= whole.size(); ++n)
-        inputs.push_back(whole.substr(0, n));
     std::string garbage = "PINLIST,2\r\n";
     for (int i = 0; i < 4096; ++i)
         garbage += static_cast<char>((i * 7919 + 13) % 256);
-    inputs.push_back(garbage);
-    inputs.push_back("PINLIST,2\r\n(SYM," + std::string(300000, ',') + "\r\nPIN" +
-                     std::string(300000, ',') + "\r\n((((\r\n))))\r\n");
-    inputs.push_back("PINLIST,2\r\n" + std::string(300000, ')') + "\r\n(SYM," +
-                     std::string(300000, ')') + "\r\n");
-    for (const auto& input : inputs) {
-        try {
-            const Converted r = convert(input);
+    test::convertSurvivingEach(
+        [](std::string_view text) {
+            const Converted r = convert(text);
             EXPECT_TRUE(r.status == "good" || r.status == "bad");
-        } catch (const RunFailure&) {
-        }
-    }
+        },
+        {garbage,
+         "PINLIST,2\r\n(SYM," + std::string(300000, ',') + "\r\nPIN" + std::string(300000, ',') +
+             "\r\n((((\r\n))))\r\n",
+         "PINLIST,2\r\n" + std::string(300000, ')') + "\r\n(SYM," + std::string(300000, ')') +
+             "\r\n"},
+        "PINLIST,2\r\n(SYM,1\r\nDATA,2,U1\r\nDATA,3,X\r\nDATA,4,Y\r\nPIN,,GND,A,B,C,7\r\n)\r\n");
 }
 
+// The Telesis file has no "PINLIST,2" line.
 TEST(MnfutinReader, ASmallBoardMatchesItsTelesisVersionAndATelesisFileIsAMismatch) {
-    test::ComparisonFixture fx;
-    fx.setNetlists("PINLIST,2\r\n"
-                   "(SYM,1\r\nDATA,2,U1\r\nDATA,3,74LS00\r\nDATA,4,DIP14\r\n"
-                   "PIN,,GND,1-1,5,23,7\r\nPIN,,VCC,1-1,5,23,14\r\nPIN,,IN,1-1,5,23,1\r\n)\r\n"
-                   "(SYM,2\r\nDATA,2,R1\r\nDATA,3,10K\r\nDATA,4,0603\r\n"
-                   "PIN,,VCC,1-1,5,23,1\r\nPIN,,IN,1-1,5,23,2\r\n)\r\n"
-                   "(SYM,3\r\nDATA,2,R2\r\nDATA,3,10K\r\nDATA,4,0603\r\n"
-                   "PIN,,IN,1-1,5,23,1\r\nPIN,,GND,1-1,5,23,2\r\n)\r\n",
-                   "$PACKAGES\r\nDIP14 ! 74LS00 ; U1\r\n0603 ! 10K ; R1 R2\r\n$NETS\r\n"
-                   "GND ; U1.7 R2.2\r\nVCC ; U1.14 R1.1\r\nIN ; U1.1 R1.2 R2.1\r\n$END\r\n",
-                   "FUTURE");
-    fx.inputs.format2 = "Telesis";
-    const RunResult r = fx.run();
-    EXPECT_EQ(r.outcome, RunOutcome::Completed);
-    EXPECT_TRUE(r.allClear);
-
-    fx.inputs.format2 = "FUTURE"; // the Telesis file has no "PINLIST,2" line
-    EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
+    test::expectFullMatchWithTelesis("readers/mnfutin/board.pin", "FUTURE",
+                                     "readers/mnfutin/board.tel");
 }
 
 TEST(MnfutinReader, NetNamesHoldingTheSplittersMarksMergeAsTheSplitterReadsThem) {

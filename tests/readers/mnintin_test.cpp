@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 namespace lintora {
 namespace {
 
@@ -43,22 +41,11 @@ TEST(MnintinReader, WithoutANetSectionTheFileIsNotOfThisFormat) {
 }
 
 TEST(MnintinReader, SurvivesTruncatedGarbledAndHugeInput) {
-    const std::string board = test::readFile(test::dataFile("readers/mnintin/board.net"));
-    std::string garbage(64 * 1024, '\0');
-    std::mt19937 random(13);
-    for (auto& c : garbage)
-        c = static_cast<char>(random());
-    std::vector<std::string> inputs{garbage, std::string(300000, 'X') + " " +
-                                                 std::string(300000, '-') + "\r\n%NET\r\n" +
-                                                 std::string(300000, '*')};
-    for (std::size_t n = 0; n <= board.size(); ++n)
-        inputs.push_back(board.substr(0, n));
-    for (const auto& text : inputs) {
-        try {
-            convert(text);
-        } catch (const RunFailure&) {
-        }
-    }
+    test::convertSurvivingEach(convert,
+                               {test::randomBytes(64 * 1024, 13),
+                                std::string(300000, 'X') + " " + std::string(300000, '-') +
+                                    "\r\n%NET\r\n" + std::string(300000, '*')},
+                               test::readFile(test::dataFile("readers/mnintin/board.net")));
     std::string manyPins = "%NET\r\nBIG";
     for (int i = 0; i < 25000; ++i)
         manyPins += " U1-" + std::to_string(i);
@@ -66,20 +53,8 @@ TEST(MnintinReader, SurvivesTruncatedGarbledAndHugeInput) {
 }
 
 TEST(MnintinReader, BoardMatchesItsTelesisVersionAndTelesisIsNotThisFormat) {
-    const auto board = test::dataFile("readers/mnintin/board.net").string();
-    const auto telesis = test::dataFile("readers/mnintin/board.tel").string();
-    test::ComparisonFixture fx;
-    fx.inputs.path1 = board;
-    fx.inputs.path2 = telesis;
-    fx.inputs.format1 = "INTERGRA";
-    fx.inputs.format2 = "Telesis";
-    const auto r = fx.run();
-    EXPECT_EQ(r.outcome, RunOutcome::Completed);
-    EXPECT_TRUE(r.allClear);
-
-    fx.inputs.path1 = telesis;
-    fx.inputs.path2 = board;
-    EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
+    test::expectFullMatchWithTelesis("readers/mnintin/board.net", "INTERGRA",
+                                     "readers/mnintin/board.tel");
 }
 
 } // namespace

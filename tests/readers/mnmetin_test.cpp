@@ -16,7 +16,7 @@ struct Converted {
     int hides = 0;
 };
 
-Converted convert(const std::string& text, const Limits& limits = Limits{}) {
+Converted convert(std::string_view text, const Limits& limits = Limits{}) {
     test::ScratchWorkspace sw;
     sw.ws.limits = limits;
     test::writeFile(sw.dir / "in.net", text);
@@ -99,41 +99,23 @@ TEST(MnmetinReader, TooManyNetLinesOrNetsAreACapacityFailure) {
 }
 
 TEST(MnmetinReader, SurvivesEveryPrefixGarbageLongLinesAndUnbalancedQuotes) {
-    const std::string whole =
-        "# x\r\nU1 DIP14 74LS00 (P)\r\nNET 'GND' U1-7 U2-7\r\nNET 'GND' U3-7\r\n";
-    std::vector<std::string> inputs;
-    for (std::size_t n = 0; n <= whole.size(); ++n)
-        inputs.push_back(whole.substr(0, n));
     std::string garbage;
     for (int i = 0; i < 4096; ++i)
         garbage += static_cast<char>((i * 7919 + 13) % 256);
-    inputs.push_back(garbage);
-    inputs.push_back("NET '" + std::string(300000, 'X') + "\r\n'\r\n''''\r\nNET\r\n'");
-    inputs.push_back("NET 'A' " + std::string(200000, '-') + "\r\n)))((( NET ' ; : ,\r\n");
-    for (const auto& input : inputs) {
-        try {
-            const Converted r = convert(input);
+    test::convertSurvivingEach(
+        [](std::string_view text) {
+            const Converted r = convert(text);
             EXPECT_TRUE(r.status == "good" || r.status == "bad");
-        } catch (const RunFailure&) {
-        }
-    }
+        },
+        {garbage, "NET '" + std::string(300000, 'X') + "\r\n'\r\n''''\r\nNET\r\n'",
+         "NET 'A' " + std::string(200000, '-') + "\r\n)))((( NET ' ; : ,\r\n"},
+        "# x\r\nU1 DIP14 74LS00 (P)\r\nNET 'GND' U1-7 U2-7\r\nNET 'GND' U3-7\r\n");
 }
 
+// The Telesis file has no "NET".
 TEST(MnmetinReader, ASmallBoardMatchesItsTelesisVersionAndATelesisFileIsAMismatch) {
-    test::ComparisonFixture fx;
-    fx.setNetlists("U1 DIP14 74LS00 \r\nR1 0603 10K \r\nR2 0603 10K \r\n"
-                   "NET 'GND' U1-7\r\nNET 'VCC' U1-14 R1-1\r\nNET 'IN' U1-1 R1-2\r\n"
-                   "NET 'GND' R2-2\r\nNET 'IN' R2-1\r\n",
-                   "$PACKAGES\r\nDIP14 ! 74LS00 ; U1\r\n0603 ! 10K ; R1 R2\r\n$NETS\r\n"
-                   "GND ; U1.7 R2.2\r\nVCC ; U1.14 R1.1\r\nIN ; U1.1 R1.2 R2.1\r\n$END\r\n",
-                   "MENTOR");
-    fx.inputs.format2 = "Telesis";
-    const RunResult r = fx.run();
-    EXPECT_EQ(r.outcome, RunOutcome::Completed);
-    EXPECT_TRUE(r.allClear);
-
-    fx.inputs.format2 = "MENTOR"; // the Telesis file has no "NET"
-    EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
+    test::expectFullMatchWithTelesis("readers/mnmetin/board.net", "MENTOR",
+                                     "readers/mnmetin/board.tel");
 }
 
 TEST(MnmetinReader, NamesAndPinsHoldingTheSplittersMarksMergeAsTheSplitterReadsThem) {

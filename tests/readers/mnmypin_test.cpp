@@ -64,37 +64,16 @@ TEST(MnmypinReader, WithoutNetSectionTheFileIsBadButItsPartsAreWritten) {
 }
 
 TEST(MnmypinReader, TheBoardComparesWithItsTelesisVersionAsAFullMatch) {
-    test::ComparisonFixture fx;
-    fx.inputs.path1 = dataFile("readers/mnmypin/board.tel").string();
-    fx.inputs.format1 = "Telesis";
-    fx.inputs.path2 = dataFile("readers/mnmypin/board.myp").string();
-    fx.inputs.format2 = "MYPCB";
-    const auto r = fx.run();
-    EXPECT_EQ(r.outcome, RunOutcome::Completed);
-    EXPECT_TRUE(r.allClear);
-
-    fx.inputs.path2 = dataFile("readers/mnmypin/board.tel").string();
-    fx.inputs.format2 = "MYPCB";
-    fx.inputs.path1 = dataFile("readers/mnmypin/board.myp").string();
-    fx.inputs.format1 = "MYPCB";
-    EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
+    test::expectFullMatchWithTelesis("readers/mnmypin/board.myp", "MYPCB",
+                                     "readers/mnmypin/board.tel");
 }
 
 TEST(MnmypinReader, SurvivesTruncationGarbageAndLongLines) {
-    test::ScratchWorkspace sw;
-    const auto read = [&](const std::string& text) {
-        test::writeFile(sw.dir / "in.myp", text);
-        std::string status;
-        try {
-            mnmypin(sw.ws, (sw.dir / "in.myp").string(), status);
-        } catch (const RunFailure&) {
-        }
-    };
-    const std::string whole = readFile(dataFile("readers/mnmypin/board.myp"));
-    for (std::size_t n = 0; n <= whole.size(); ++n)
-        read(whole.substr(0, n));
-    read(std::string("\x00\xff*NET*\x80\r,,,.", 14));
-    read("NET*\r\n" + std::string(200000, '.') + "\r\n" + std::string(100000, ',') + "\n");
+    test::convertSurvivingEach(
+        [](std::string_view text) { const MypcbRun run(text); },
+        {std::string("\x00\xff*NET*\x80\r,,,.", 14),
+         "NET*\r\n" + std::string(200000, '.') + "\r\n" + std::string(100000, ',') + "\n"},
+        readFile(dataFile("readers/mnmypin/board.myp")));
 }
 
 } // namespace

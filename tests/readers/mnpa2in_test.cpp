@@ -23,17 +23,8 @@ TEST(Mnpa2inReader, KeepsPartsBeforePartKeywordAndReadsRemarkAsData) {
 }
 
 TEST(Mnpa2inReader, SmallBoardMatchesItsTelesisVersion) {
-    test::ComparisonFixture fx;
-    fx.inputs.path1 = test::dataFile("readers/mnpa2in/board.tel").string();
-    fx.inputs.format1 = "Telesis";
-    fx.inputs.path2 = test::dataFile("readers/mnpa2in/board.asc").string();
-    fx.inputs.format2 = "PADS2000";
-    const auto r = fx.run();
-    EXPECT_EQ(r.outcome, RunOutcome::Completed);
-    EXPECT_TRUE(r.allClear);
-
-    fx.inputs.format1 = "PADS2000"; // a Telesis file read as PADS2000
-    EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
+    test::expectFullMatchWithTelesis("readers/mnpa2in/board.asc", "PADS2000",
+                                     "readers/mnpa2in/board.tel");
 }
 
 } // namespace

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 namespace lintora {
 namespace {
 
@@ -74,46 +72,17 @@ TEST(MnpapinReader, EveryNetKeepsExactlyItsOwnPins) {
     }
 }
 
-RunResult compare(const char* path1, const char* format1, const char* path2, const char* format2) {
-    test::ComparisonFixture fx;
-    fx.inputs.path1 = test::dataFile(path1).string();
-    fx.inputs.format1 = format1;
-    fx.inputs.path2 = test::dataFile(path2).string();
-    fx.inputs.format2 = format2;
-    return fx.run();
-}
-
 TEST(MnpapinReader, SmallBoardMatchesItsTelesisVersion) {
-    const auto r =
-        compare("readers/mnpapin/board.asc", "PADSPCB", "readers/mnpapin/board.tel", "Telesis");
-    EXPECT_EQ(r.outcome, RunOutcome::Completed);
-    EXPECT_TRUE(r.allClear);
-    EXPECT_EQ(
-        compare("readers/mnpapin/board.tel", "PADSPCB", "readers/mnpapin/board.asc", "PADSPCB")
-            .outcome,
-        RunOutcome::FormatMismatch);
+    test::expectFullMatchWithTelesis("readers/mnpapin/board.asc", "PADSPCB",
+                                     "readers/mnpapin/board.tel");
 }
 
 TEST(MnpapinReader, SurvivesTruncatedGarbledAndHugeInput) {
-    const auto survives = [](std::string_view text) {
-        try {
-            convert(text);
-        } catch (const RunFailure&) {
-        }
-    };
-    const std::string board = test::readFile(test::dataFile("readers/mnpapin/board.asc"));
-    for (std::size_t n = 0; n <= board.size(); ++n)
-        survives(board.substr(0, n));
-    std::mt19937 random(7);
     const std::vector<std::string> pieces{
         "*PART*", "*NET*", "*SIGNAL*", "*END*", "*REMARK*",          "*MISC*", " ", "\t",
         "\r\n",   "\n",    "U1.1",     "電",    std::string(1, '\0')};
-    for (int round = 0; round < 50; ++round) {
-        std::string soup;
-        for (int i = 0; i < 300; ++i)
-            soup += pieces[random() % pieces.size()];
-        survives(soup);
-    }
+    test::convertSurvivingEach(convert, test::randomSoups(pieces, 50, 300, 7),
+                               test::readFile(test::dataFile("readers/mnpapin/board.asc")));
     std::string hugeNet = "*PART*\r\n*NET*\r\n*SIGNAL* BIG\r\n";
     for (int i = 0; i < 30000; ++i)
         hugeNet += "U" + std::to_string(i) + ".1 ";

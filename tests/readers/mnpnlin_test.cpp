@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 namespace lintora {
 namespace {
 
@@ -52,41 +50,19 @@ TEST(MnpnlinReader, TheLastNetSurvivesAMissingSemicolon) {
 }
 
 TEST(MnpnlinReader, SmallBoardMatchesItsTelesisVersion) {
-    test::ComparisonFixture fx;
-    fx.inputs.path1 = test::dataFile("readers/mnpnlin/board.nlt").string();
-    fx.inputs.format1 = "Pcad(nlt)";
-    fx.inputs.path2 = test::dataFile("readers/mnpnlin/board.tel").string();
-    fx.inputs.format2 = "Telesis";
-    const auto r = fx.run();
-    EXPECT_EQ(r.outcome, RunOutcome::Completed);
-    EXPECT_TRUE(r.allClear);
-
-    fx.inputs.format2 = "Pcad(nlt)"; // a Telesis file read as Pcad(nlt)
-    EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
+    test::expectFullMatchWithTelesis("readers/mnpnlin/board.nlt", "Pcad(nlt)",
+                                     "readers/mnpnlin/board.tel");
 }
 
 TEST(MnpnlinReader, SurvivesTruncatedGarbledAndHugeInput) {
-    const auto survives = [](std::string_view text) {
-        try {
-            convert(text);
-        } catch (const RunFailure&) {
-        }
-    };
-    const std::string board = test::readFile(test::dataFile("readers/mnpnlin/board.nlt"));
-    for (std::size_t n = 0; n <= board.size(); ++n)
-        survives(board.substr(0, n));
-    std::mt19937 random(11);
     const std::vector<std::string> pieces{
         "%PARTS\r\n", "%NETS\r\n", "NETS", "=",  ";",
         ",",          "/",         " ",    "\t", "\r\n",
         "\n",         "U1",        "%",    "電", std::string(1, '\0')};
-    for (int round = 0; round < 50; ++round) {
-        std::string soup;
-        for (int i = 0; i < 300; ++i)
-            soup += pieces[random() % pieces.size()];
-        survives(soup);
-    }
-    survives("%PARTS\r\n%NETS\r\nA=" + std::string(2'000'000, 'X')); // one endless token
+    std::vector<std::string> inputs = test::randomSoups(pieces, 50, 300, 11);
+    inputs.push_back("%PARTS\r\n%NETS\r\nA=" + std::string(2'000'000, 'X')); // one endless token
+    test::convertSurvivingEach(convert, inputs,
+                               test::readFile(test::dataFile("readers/mnpnlin/board.nlt")));
     std::string hugeNet = "%PARTS\r\n%NETS\r\nBIG =";
     for (int i = 0; i < 30000; ++i)
         hugeNet += " U" + std::to_string(i) + "/1";

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 namespace lintora {
 namespace {
 
@@ -50,39 +48,17 @@ TEST(MnpwrinReader, AFileWhoseLastNetHasNoPinIsBad) {
 }
 
 TEST(MnpwrinReader, SmallBoardMatchesItsTelesisVersion) {
-    test::ComparisonFixture fx;
-    fx.inputs.path1 = test::dataFile("readers/mnpwrin/board.tel").string();
-    fx.inputs.format1 = "Telesis";
-    fx.inputs.path2 = test::dataFile("readers/mnpwrin/board.wrl").string();
-    fx.inputs.format2 = "Pcad(wrl)";
-    const auto r = fx.run();
-    EXPECT_EQ(r.outcome, RunOutcome::Completed);
-    EXPECT_TRUE(r.allClear);
-
-    fx.inputs.format1 = "Pcad(wrl)"; // a Telesis file read as Pcad(wrl)
-    EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
+    test::expectFullMatchWithTelesis("readers/mnpwrin/board.wrl", "Pcad(wrl)",
+                                     "readers/mnpwrin/board.tel");
 }
 
 TEST(MnpwrinReader, SurvivesTruncatedGarbledAndHugeInput) {
-    const auto survives = [](std::string_view text) {
-        try {
-            convert(text);
-        } catch (const RunFailure&) {
-        }
-    };
-    const std::string board = test::readFile(test::dataFile("readers/mnpwrin/board.wrl"));
-    for (std::size_t n = 0; n <= board.size(); ++n)
-        survives(board.substr(0, n));
-    std::mt19937 random(13);
     const std::vector<std::string> pieces{"  ", " ",  "-", "%",  "\r\n", "\r",
                                           "\n", "U1", "A", "電", "\t",   std::string(1, '\0')};
-    for (int round = 0; round < 50; ++round) {
-        std::string soup;
-        for (int i = 0; i < 300; ++i)
-            soup += pieces[random() % pieces.size()];
-        survives(soup);
-    }
-    survives("  A " + std::string(2'000'000, '-'));
+    std::vector<std::string> inputs = test::randomSoups(pieces, 50, 300, 13);
+    inputs.push_back("  A " + std::string(2'000'000, '-'));
+    test::convertSurvivingEach([](std::string_view text) { convert(text); }, inputs,
+                               test::readFile(test::dataFile("readers/mnpwrin/board.wrl")));
     std::string hugeNet = "  BIG";
     for (int i = 0; i < 30000; ++i)
         hugeNet += " U" + std::to_string(i) + "-1";

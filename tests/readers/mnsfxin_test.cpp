@@ -1,5 +1,4 @@
 #include "readers/readers.h"
-#include "run/errors.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -28,14 +27,6 @@ Conversion convert(std::string_view input) {
 
 std::string fileOf(const std::vector<std::string>& lines) {
     return test::crlfText(lines) + "\r\n";
-}
-
-void sides(test::ComparisonFixture& fx, std::string path1, std::string format1,
-           std::string path2, std::string format2) {
-    fx.inputs.path1 = std::move(path1);
-    fx.inputs.format1 = std::move(format1);
-    fx.inputs.path2 = std::move(path2);
-    fx.inputs.format2 = std::move(format2);
 }
 
 std::string partsOf(std::string_view lines) {
@@ -95,42 +86,25 @@ TEST(MnsfxinReader, ThePartsHeadingMustComeBeforeTheNetHeading) {
 }
 
 TEST(MnsfxinReader, EachFormatNameMatchesTheTelesisBoardAndRejectsATelesisFile) {
-    const auto tel = test::dataFile("readers/mnsfxin/board.tel").string();
     for (const auto& [format, file] : {std::pair{"SFX", "readers/mnsfxin/board.sfx"},
                                        {"CADIX XID", "readers/mnsfxin/board.xid"},
                                        {"OHM-3", "readers/mnsfxin/board.oh3"}}) {
         SCOPED_TRACE(format);
-        const auto own = test::dataFile(file).string();
-        test::ComparisonFixture fx;
-        sides(fx, tel, "Telesis", own, format);
-        const auto r = fx.run();
-        EXPECT_EQ(r.outcome, RunOutcome::Completed);
-        EXPECT_TRUE(r.allClear);
-
-        test::ComparisonFixture mismatch;
-        sides(mismatch, tel, format, own, format);
-        EXPECT_EQ(mismatch.run().outcome, RunOutcome::FormatMismatch);
+        test::expectFullMatchWithTelesis(file, format, "readers/mnsfxin/board.tel");
     }
 }
 
 TEST(MnsfxinReader, SurvivesTruncatedBinaryAndOversizedInput) {
-    const auto survives = [](std::string_view input) {
-        try {
-            convert(input);
-        } catch (const RunFailure&) {
-        }
-    };
-    const std::string board = test::readFile(test::dataFile("readers/mnsfxin/board.sfx"));
-    for (std::size_t n = 0; n <= board.size(); ++n)
-        survives(board.substr(0, n));
     std::string binary;
     for (int i = 0; i < 4096; ++i)
         binary += static_cast<char>((i * 131 + 7) % 256);
-    survives("*PARTS\r\n" + binary + "\r\n*NET\r\n'A' *\r\n" + binary);
     const std::string quotes(1 << 20, '\'');
-    survives("*PARTS\r\n" + quotes + "\r\n*NET\r\n'A' *\r\n" + quotes);
     static constexpr char kNulBytes[] = "*PARTS\r\n'\0'\r\n*NET\r\n'\0' *\r\n'\0'/'1'";
-    survives(std::string_view(kNulBytes, sizeof kNulBytes - 1));
+    test::convertSurvivingEach(convert,
+                               {"*PARTS\r\n" + binary + "\r\n*NET\r\n'A' *\r\n" + binary,
+                                "*PARTS\r\n" + quotes + "\r\n*NET\r\n'A' *\r\n" + quotes,
+                                std::string(kNulBytes, sizeof kNulBytes - 1)},
+                               test::readFile(test::dataFile("readers/mnsfxin/board.sfx")));
 }
 
 } // namespace

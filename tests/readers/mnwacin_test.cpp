@@ -63,37 +63,16 @@ TEST(MnwacinReader, AFileWithoutColonCommaOrFullStopIsBadAndNothingIsWritten) {
 }
 
 TEST(MnwacinReader, TheBoardComparesWithItsTelesisVersionAsAFullMatch) {
-    test::ComparisonFixture fx;
-    fx.inputs.path1 = dataFile("readers/mnwacin/board.tel").string();
-    fx.inputs.format1 = "Telesis";
-    fx.inputs.path2 = dataFile("readers/mnwacin/board.wac").string();
-    fx.inputs.format2 = "WACOM SIMPLE NET";
-    const auto r = fx.run();
-    EXPECT_EQ(r.outcome, RunOutcome::Completed);
-    EXPECT_TRUE(r.allClear);
-
-    fx.inputs.path2 = dataFile("readers/mnwacin/board.tel").string();
-    fx.inputs.path1 = dataFile("readers/mnwacin/board.wac").string();
-    fx.inputs.format1 = "WACOM SIMPLE NET";
-    EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
+    test::expectFullMatchWithTelesis("readers/mnwacin/board.wac", "WACOM SIMPLE NET",
+                                     "readers/mnwacin/board.tel");
 }
 
 TEST(MnwacinReader, SurvivesTruncationGarbageAndLongLines) {
-    test::ScratchWorkspace sw;
-    const auto read = [&](const std::string& text) {
-        test::writeFile(sw.dir / "in.wac", text);
-        std::string status;
-        try {
-            mnwacin(sw.ws, (sw.dir / "in.wac").string(), status);
-        } catch (const RunFailure&) {
-        }
-    };
-    const std::string whole = readFile(dataFile("readers/mnwacin/board.wac"));
-    for (std::size_t n = 0; n <= whole.size(); ++n)
-        read(whole.substr(0, n));
-    read(std::string("\x00\xff:,.\x80\r\n.:,", 12));
-    read(".:," + std::string(200000, '.') + std::string(100000, '\n') +
-         "A:" + std::string(100000, '-'));
+    test::convertSurvivingEach([](std::string_view text) { const WacomRun run(text); },
+                               {std::string("\x00\xff:,.\x80\r\n.:,", 12),
+                                ".:," + std::string(200000, '.') + std::string(100000, '\n') +
+                                    "A:" + std::string(100000, '-')},
+                               readFile(dataFile("readers/mnwacin/board.wac")));
 }
 
 } // namespace

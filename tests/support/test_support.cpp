@@ -1,7 +1,12 @@
 #include "support/test_support.h"
 
+#include "run/errors.h"
+
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <unistd.h>
@@ -98,5 +103,74 @@ void ComparisonFixture::setNetlists(std::string_view side1, std::string_view sid
 }
 
 RunResult ComparisonFixture::run() { return runComparison(inputs, options, observer); }
+
+namespace {
+
+RunResult compareFiles(std::string_view file1, std::string_view format1, std::string_view file2,
+                       std::string_view format2) {
+    ComparisonFixture fx;
+    fx.inputs.path1 = dataFile(file1).string();
+    fx.inputs.format1 = format1;
+    fx.inputs.path2 = dataFile(file2).string();
+    fx.inputs.format2 = format2;
+    return fx.run();
+}
+
+} // namespace
+
+void expectFullMatchWithTelesis(std::string_view boardFile, std::string_view format,
+                                std::string_view telesisFile) {
+    SCOPED_TRACE(boardFile);
+    const RunResult forward = compareFiles(boardFile, format, telesisFile, "Telesis");
+    EXPECT_EQ(forward.outcome, RunOutcome::Completed);
+    EXPECT_TRUE(forward.allClear);
+    const RunResult backward = compareFiles(telesisFile, "Telesis", boardFile, format);
+    EXPECT_EQ(backward.outcome, RunOutcome::Completed);
+    EXPECT_TRUE(backward.allClear);
+
+    // Side 2 is read only after side 1 was taken, so each side needs a run of its own.
+    EXPECT_EQ(compareFiles(telesisFile, format, boardFile, format).outcome,
+              RunOutcome::FormatMismatch)
+        << "Telesis version on side 1";
+    EXPECT_EQ(compareFiles(boardFile, format, telesisFile, format).outcome,
+              RunOutcome::FormatMismatch)
+        << "Telesis version on side 2";
+}
+
+std::string randomBytes(std::size_t size, unsigned seed) {
+    std::mt19937 random(seed);
+    std::string bytes(size, '\0');
+    for (auto& c : bytes)
+        c = static_cast<char>(random());
+    return bytes;
+}
+
+std::vector<std::string> randomSoups(const std::vector<std::string>& pieces, int count, int length,
+                                     unsigned seed) {
+    std::mt19937 random(seed);
+    std::vector<std::string> soups(static_cast<std::size_t>(count));
+    for (auto& soup : soups)
+        for (int i = 0; i < length; ++i)
+            soup += pieces[random() % pieces.size()];
+    return soups;
+}
+
+void convertSurvivingEach(const std::function<void(std::string_view)>& convert,
+                          const std::vector<std::string>& inputs, std::string_view board) {
+    const auto survives = [&](std::string_view text) {
+        try {
+            convert(text);
+        } catch (const RunFailure&) {
+        }
+    };
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        SCOPED_TRACE("input " + std::to_string(i));
+        survives(inputs[i]);
+    }
+    for (std::size_t n = 0; n <= board.size(); ++n) {
+        SCOPED_TRACE("the board's first " + std::to_string(n) + " bytes");
+        survives(board.substr(0, n));
+    }
+}
 
 } // namespace lintora::test

@@ -5,8 +5,11 @@
 #include "run/observer.h"
 #include "run/workspace.h"
 
+#include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -95,5 +98,24 @@ struct ComparisonFixture {
     RunResult run();
     std::string report() const { return readFile(dir / "cmp.txt"); }
 };
+
+// The whole run must find the board (a file of tests/data, read as `format`) and its Telesis
+// version alike in either order, and must refuse the Telesis version read as `format` on
+// either side: a reader that took a foreign file for its own would compare nonsense unwarned.
+void expectFullMatchWithTelesis(std::string_view boardFile, std::string_view format,
+                                std::string_view telesisFile);
+
+// Bytes no exporter writes, the same for a seed on every machine.
+std::string randomBytes(std::size_t size, unsigned seed);
+// `count` texts of `length` pieces each, drawn from `pieces`: keywords and separators in
+// random order reach far more of a reader's states than random bytes do.
+std::vector<std::string> randomSoups(const std::vector<std::string>& pieces, int count, int length,
+                                     unsigned seed);
+
+// Converts every input and every prefix of `board` (a file cut off anywhere). A RunFailure is
+// Lintora's own report of a file it cannot take and lets the input pass; any other exception,
+// or a crash, fails the test.
+void convertSurvivingEach(const std::function<void(std::string_view)>& convert,
+                          const std::vector<std::string>& inputs, std::string_view board);
 
 } // namespace lintora::test
