@@ -26,22 +26,8 @@ using namespace std::string_view_literals;
 
 namespace {
 
-constexpr char kEndOfLine = '\0'; // stands for the empty character after a line's end
-
-// Adds the character at `i` and the plain characters after it to the token; returns the
-// position of the last one taken. The keywords start with a bracket and are tested at every
-// character, so a token that starts with one grows one character at a time.
-template <typename Plain>
-std::size_t takeIntoToken(std::string& token, std::string_view line, std::size_t i, Plain plain) {
-    const char first = token.empty() ? line[i] : token.front();
-    if (first == '(' || first == ')') {
-        token += line[i];
-        return i;
-    }
-    const std::size_t next = endOfRun(line, i + 1, plain);
-    token.append(line.substr(i, next - i));
-    return next - 1;
-}
+// The keywords start with a bracket.
+bool startsKeyword(char c) { return c == '(' || c == ')'; }
 
 // Which slot the next quoted value of the parts section goes to.
 enum class ValueField { None, PartName, Reference, Footprint };
@@ -86,7 +72,7 @@ bool readParts(ReaderInput& input, ReaderOutput& out, std::string_view& line) {
             } else if (valueField == ValueField::Reference && quotes == 2) {
                 takeValue(2);
             } else if (!atEnd && !isBlankOrTab(c) && c != ')') {
-                i = takeIntoToken(token, line, i, isPlain);
+                i = takeIntoToken(token, line, i, startsKeyword, isPlain);
             }
         }
         if (!f.at(3).empty()) {
@@ -130,7 +116,7 @@ public:
                 finishNet();
                 return false;
             } else if (!atEnd && !isBlankOrTab(c) && c != '"') {
-                p = takeIntoToken(m_token, line, p, isPlain);
+                p = takeIntoToken(m_token, line, p, startsKeyword, isPlain);
             } else if (!atEnd && isBlankOrTab(c) && m_token.empty()) {
                 // Blanks before a token (the indentation) change nothing: pass over them.
                 p = endOfRun(line, p + 1, isBlankOrTab) - 1;

@@ -24,22 +24,6 @@ using namespace std::string_view_literals;
 
 namespace {
 
-constexpr char kEndOfLine = '\0'; // stands for the empty character after a line's end
-
-// Adds the character at `i` and the plain characters after it to the token; returns the
-// position of the last one taken. The keywords start with "." and are tested at every
-// character, so a token that starts with "." grows one character at a time.
-template <typename Plain>
-std::size_t takeIntoToken(std::string& token, std::string_view line, std::size_t i, Plain plain) {
-    if ((token.empty() ? line[i] : token.front()) == '.') {
-        token += line[i];
-        return i;
-    }
-    const std::size_t next = endOfRun(line, i + 1, plain);
-    token.append(line.substr(i, next - i));
-    return next - 1;
-}
-
 // The component lines before ".NET" (or the end of the file). Returns true when a ".COM"
 // line came before it.
 bool readComponents(ReaderInput& input, ReaderOutput& out) {
@@ -88,7 +72,8 @@ bool readComponents(ReaderInput& input, ReaderOutput& out) {
                 token.clear();
                 fieldNumber = 2;
             } else if (!endsWord) {
-                i = takeIntoToken(token, line, i, [](char next) { return !isBlankOrTab(next); });
+                i = takeIntoToken(token, line, i, [](char c) { return c == '.'; },
+                                  [](char next) { return !isBlankOrTab(next); });
             }
         }
         if (yieldsPart && !f[1].empty())

@@ -26,8 +26,6 @@ using namespace std::string_view_literals;
 
 namespace {
 
-constexpr char kEndOfLine = '\0'; // stands for the empty character after a line's end
-
 // "COMP" and "NETS": the keywords of the component block.
 constexpr std::size_t kKeywordLength = 4;
 

@@ -27,8 +27,6 @@ using namespace std::string_view_literals;
 
 namespace {
 
-constexpr char kEndOfLine = '\0'; // stands for the empty character after a line's end
-
 // "$NET" is tested at every character: a run of plain characters taken at once stops where
 // a shorter token reaches its length.
 constexpr std::size_t kKeywordLength = 4;

@@ -24,8 +24,6 @@ using namespace std::string_view_literals;
 
 namespace {
 
-constexpr char kEndOfLine = '\0'; // stands for the empty character after a line's end
-
 // The part lines before "NET*". Returns true when "NET*" was found.
 bool readParts(ReaderInput& input, ReaderOutput& out) {
     FieldArray& f = out.fields;

@@ -21,8 +21,6 @@ using namespace std::string_view_literals;
 
 namespace {
 
-constexpr char kEndOfLine = '\0'; // stands for the empty character after a line's end
-
 // Characters that end the "NETS" keyword: it is a word of its own, not the start of a
 // part name such as NETSWITCH.
 bool endsKeyword(char c, bool atEnd) {

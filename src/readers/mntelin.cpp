@@ -21,8 +21,6 @@ using namespace std::string_view_literals;
 
 namespace {
 
-constexpr char kEndOfLine = '\0'; // stands for the empty character after a line's end
-
 // Characters of a name, reference or pin: none of the separators, blanks or TABs.
 bool isPlain(char c) {
     return c != '!' && c != ';' && c != ',' && !isBlankOrTab(c);

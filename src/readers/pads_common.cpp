@@ -23,26 +23,14 @@ using namespace std::string_view_literals;
 
 namespace {
 
-constexpr char kEndOfLine = '\0'; // stands for the empty character after a line's end
-
 // A section keyword such as "*MISC*" or "*PCB*": a word between two asterisks.
 bool isSectionKeyword(const std::string& token) {
     return token.size() >= 3 && token.front() == '*' && token.back() == '*';
 }
 
-// Adds the character at `i` to the token. Keywords start with "*" and are tested at every
-// character, so such a token grows one character at a time; any other token takes the run
-// of characters up to the next blank or TAB at once. Returns the position of the last
-// character taken.
-std::size_t takeIntoToken(std::string& token, std::string_view line, std::size_t i) {
-    if ((token.empty() ? line[i] : token.front()) == '*') {
-        token += line[i];
-        return i;
-    }
-    const std::size_t next = endOfRun(line, i + 1, [](char c) { return !isBlankOrTab(c); });
-    token.append(line.substr(i, next - i));
-    return next - 1;
-}
+// Keywords start with "*"; other tokens run up to the next blank or TAB.
+bool startsKeyword(char c) { return c == '*'; }
+bool isPlain(char c) { return !isBlankOrTab(c); }
 
 // The parts section, up to "*NET*". Returns true when "*NET*" was found.
 bool readParts(ReaderInput& input, ReaderOutput& out, const PadsDialect& dialect) {
@@ -83,7 +71,7 @@ bool readParts(ReaderInput& input, ReaderOutput& out, const PadsDialect& dialect
                 token.clear();
                 referenceTaken = true;
             } else if (!atEnd && !isBlankOrTab(c)) {
-                i = takeIntoToken(token, line, i);
+                i = takeIntoToken(token, line, i, startsKeyword, isPlain);
             }
         }
         if (!f.at(1).empty())
@@ -145,7 +133,7 @@ void readNets(ReaderInput& input, ReaderOutput& out) {
                 }
                 token.clear();
             } else if (!atEnd && !isBlankOrTab(c)) {
-                i = takeIntoToken(token, line, i);
+                i = takeIntoToken(token, line, i, startsKeyword, isPlain);
             }
         }
         token.clear();

@@ -81,6 +81,10 @@ private:
 // Token tests of the reader loops.
 inline bool isBlankOrTab(char c) { return c == ' ' || c == '\t'; }
 
+// Stands for the empty character after a line's end, which a reader loop reads as the last
+// character of every line.
+constexpr char kEndOfLine = '\0';
+
 // True when nothing but blanks and TABs follows position `i` of the line: a "," there ends
 // the line and continues its entry on the next one.
 inline bool onlyBlanksAfter(std::string_view line, std::size_t i) {
@@ -97,6 +101,21 @@ std::size_t endOfRun(std::string_view line, std::size_t from, Plain plain) {
     while (from < line.size() && plain(line[from]))
         ++from;
     return from;
+}
+
+// Adds the character at `i` to the token and returns the position of the last character taken.
+// A reader tests its keywords at every character, so a token that starts like a keyword grows
+// one character at a time; any other token takes the run of `plain` characters after it at once.
+template <typename KeywordStart, typename Plain>
+std::size_t takeIntoToken(std::string& token, std::string_view line, std::size_t i,
+                          KeywordStart startsKeyword, Plain plain) {
+    if (startsKeyword(token.empty() ? line[i] : token.front())) {
+        token += line[i];
+        return i;
+    }
+    const std::size_t next = endOfRun(line, i + 1, plain);
+    token.append(line.substr(i, next - i));
+    return next - 1;
 }
 
 // Converts a pin token's separator to ".": the first `separator` that is not the token's
