@@ -78,14 +78,16 @@ bool isValidUtf8(std::string_view bytes) {
     return true;
 }
 
-bool cp932ToUtf8(std::string_view bytes, std::string& out) {
-    out.clear();
-    if (bytes.empty())
-        return true;
-    Converter cd("UTF-8", "CP932");
+namespace {
+
+// Converts the whole of `bytes` into `out` at once. `bound` is how many output bytes one
+// input byte can become at the most, so the buffer is never too small.
+bool convertWhole(const char* to, const char* from, std::size_t bound, std::string_view bytes,
+                  std::string& out) {
+    Converter cd(to, from);
     if (!cd.valid())
         return false;
-    out.resize(bytes.size() * 3 + 16);
+    out.assign(bytes.size() * bound + 16, '\0');
     char* in = const_cast<char*>(bytes.data());
     std::size_t inLeft = bytes.size();
     char* dst = out.data();
@@ -96,24 +98,17 @@ bool cp932ToUtf8(std::string_view bytes, std::string& out) {
     return true;
 }
 
-namespace {
-
+// UTF-16 takes its byte order from the byte-order mark.
 bool utf16ToUtf8(std::string_view bytes, std::string& out) {
-    Converter cd("UTF-8", "UTF-16"); // takes its byte order from the byte-order mark
-    if (!cd.valid())
-        return false;
-    out.assign(bytes.size() * 2 + 16, '\0');
-    char* in = const_cast<char*>(bytes.data());
-    std::size_t inLeft = bytes.size();
-    char* dst = out.data();
-    std::size_t outLeft = out.size();
-    if (iconv(cd.get(), &in, &inLeft, &dst, &outLeft) == static_cast<std::size_t>(-1))
-        return false;
-    out.resize(out.size() - outLeft);
-    return true;
+    return convertWhole("UTF-8", "UTF-16", 2, bytes, out);
 }
 
 } // namespace
+
+bool cp932ToUtf8(std::string_view bytes, std::string& out) {
+    out.clear();
+    return bytes.empty() || convertWhole("UTF-8", "CP932", 3, bytes, out);
+}
 
 bool decodeInputText(std::string&& bytes, std::string& text) {
     if (!bytes.starts_with("\xFF\xFE") && !bytes.starts_with("\xFE\xFF") &&
