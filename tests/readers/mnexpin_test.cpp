@@ -9,7 +9,9 @@ namespace {
 using Converted = test::Conversion;
 
 Converted convert(std::string_view text, std::size_t fieldSlots = Limits{}.fieldSlots) {
-    return test::convertWith(&mnexpin, text, "in.kyn", "", "", fieldSlots);
+    Limits limits;
+    limits.fieldSlots = fieldSlots;
+    return test::convertWith(&mnexpin, text, "in.kyn", "", "", limits);
 }
 
 TEST(MnexpinReader, ReadsNetsPartsAndContinuationLines) {

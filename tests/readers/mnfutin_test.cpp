@@ -9,25 +9,9 @@ namespace {
 using test::crlfText;
 using test::readFile;
 
-struct Converted {
-    std::string status;
-    std::string nets;
-    std::string parts;
-    int hides = 0;
-};
+using Converted = test::Conversion;
 
-Converted convert(std::string_view text) {
-    test::ScratchWorkspace sw;
-    test::writeFile(sw.dir / "in.pin", text);
-    Converted r;
-    mnfutin(sw.ws, (sw.dir / "in.pin").string(), r.status);
-    if (test::fileExists(sw.dir / "net.tmp"))
-        r.nets = readFile(sw.dir / "net.tmp");
-    if (test::fileExists(sw.dir / "parts.tmp"))
-        r.parts = readFile(sw.dir / "parts.tmp");
-    r.hides = sw.observer.hides;
-    return r;
-}
+Converted convert(std::string_view text) { return test::convertWith(&mnfutin, text, "in.pin", ""); }
 
 TEST(MnfutinReader, RecordsGivePartsAndPinsMergedIntoNetsInFileOrder) {
     const Converted r = convert("PINLIST,2\r\n"
@@ -50,7 +34,7 @@ TEST(MnfutinReader, RecordsGivePartsAndPinsMergedIntoNetsInFileOrder) {
     EXPECT_EQ(r.status, "good");
     // R1 has no footprint line: it gets an empty footprint, not the one of U1.
     EXPECT_EQ(r.parts, crlfText({"! 74LS00; U1: DIP14? ", "! 10K; R1: ? ", ""}));
-    EXPECT_EQ(r.nets, crlfText({"GND; 2: U1.7, R1.2, ", "VCC; 2: U1.14, R1.1, ", ""}));
+    EXPECT_EQ(r.net, crlfText({"GND; 2: U1.7, R1.2, ", "VCC; 2: U1.14, R1.1, ", ""}));
 }
 
 TEST(MnfutinReader, TheLandmarkLineMustBeExact) {
@@ -61,7 +45,7 @@ TEST(MnfutinReader, TheLandmarkLineMustBeExact) {
         EXPECT_EQ(r.status, "bad");
         EXPECT_EQ(r.hides, 1);
         EXPECT_EQ(r.parts, "\r\n"); // written empty
-        EXPECT_EQ(r.nets, "");      // not written
+        EXPECT_EQ(r.net, "");      // not written
     }
 }
 
@@ -71,9 +55,9 @@ TEST(MnfutinReader, LowerCaseRecordsAndLfLineEndsConvertLikeTheUsualForm) {
     const Converted relaxed =
         convert("PINLIST,2\n(sym,1\ndata,2,u1\ndata,3,x\npin,,gnd,a,b,c,7\n)\n");
     EXPECT_EQ(relaxed.status, "good");
-    EXPECT_EQ(relaxed.nets, usual.nets);
+    EXPECT_EQ(relaxed.net, usual.net);
     EXPECT_EQ(relaxed.parts, usual.parts);
-    EXPECT_EQ(usual.nets, crlfText({"GND; 1: U1.7, ", ""}));
+    EXPECT_EQ(usual.net, crlfText({"GND; 1: U1.7, ", ""}));
 }
 
 TEST(MnfutinReader, AClosingParenthesisInsideAValueDoesNotEndTheRecord) {
@@ -81,7 +65,7 @@ TEST(MnfutinReader, AClosingParenthesisInsideAValueDoesNotEndTheRecord) {
                                 "PIN,,GND,A,B,C,2\r\n  )\r\nPIN,,GND,A,B,C,9\r\n");
     EXPECT_EQ(r.parts, crlfText({"! 10UF(X7R; C1: ? ", ""}));
     // The pin after the record's own ")" line belongs to no record.
-    EXPECT_EQ(r.nets, crlfText({"GND; 1: C1.2, ", ""}));
+    EXPECT_EQ(r.net, crlfText({"GND; 1: C1.2, ", ""}));
 }
 
 TEST(MnfutinReader, PinsOfNoNetAndPinsBeforeTheReferenceLine) {
@@ -89,7 +73,7 @@ TEST(MnfutinReader, PinsOfNoNetAndPinsBeforeTheReferenceLine) {
                                 "PIN,,,1-1,5,23,2\r\nPIN,,A,1-1,5,23,3\r\n)\r\n");
     // The first pin comes before its record's reference; the empty net field connects
     // nothing.
-    EXPECT_EQ(r.nets, crlfText({"A; 2: 1, U1.3, ", ""}));
+    EXPECT_EQ(r.net, crlfText({"A; 2: 1, U1.3, ", ""}));
 }
 
 TEST(MnfutinReader, MorePinLinesThanTheTableHoldsIsACapacityFailure) {
@@ -129,7 +113,7 @@ TEST(MnfutinReader, NetNamesHoldingTheSplittersMarksMergeAsTheSplitterReadsThem)
     // holds ":" counts no pin.
     EXPECT_EQ(convert("PINLIST,2\r\n(SYM,1\r\nDATA,2,U1\r\nPIN,1,A,X,Y,Z,1\r\nPIN,2,B:,X,Y,Z,2\r\n"
                       "PIN,3,C;D,X,Y,Z,3\r\nPIN,4,A,X,Y,Z,4:5\r\n)\r\n")
-                  .nets,
+                  .net,
               crlfText({"A; 2: U1.1, U1.2, ", "C;D; 1: U1.3, ", ""}));
 }
 

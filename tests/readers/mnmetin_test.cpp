@@ -9,25 +9,10 @@ namespace {
 using test::crlfText;
 using test::readFile;
 
-struct Converted {
-    std::string status;
-    std::string nets;
-    std::string parts;
-    int hides = 0;
-};
+using Converted = test::Conversion;
 
 Converted convert(std::string_view text, const Limits& limits = Limits{}) {
-    test::ScratchWorkspace sw;
-    sw.ws.limits = limits;
-    test::writeFile(sw.dir / "in.net", text);
-    Converted r;
-    mnmetin(sw.ws, (sw.dir / "in.net").string(), r.status);
-    if (test::fileExists(sw.dir / "net.tmp"))
-        r.nets = readFile(sw.dir / "net.tmp");
-    if (test::fileExists(sw.dir / "parts.tmp"))
-        r.parts = readFile(sw.dir / "parts.tmp");
-    r.hides = sw.observer.hides;
-    return r;
+    return test::convertWith(&mnmetin, text, "in.net", "", "", limits);
 }
 
 TEST(MnmetinReader, NetLinesOfOneNameAreMergedWhereTheNameFirstAppeared) {
@@ -40,7 +25,7 @@ TEST(MnmetinReader, NetLinesOfOneNameAreMergedWhereTheNameFirstAppeared) {
                                 "NET 'GND' U3-7\r\n");
     EXPECT_EQ(r.status, "good");
     EXPECT_EQ(r.parts, crlfText({"! 74LS00; U1: DIP14? ", ""}));
-    EXPECT_EQ(r.nets, crlfText({"GND; 3: U1.7, U2.7, U3.7, ", "VCC; 1: U1.14, ", ""}));
+    EXPECT_EQ(r.net, crlfText({"GND; 3: U1.7, U2.7, U3.7, ", "VCC; 1: U1.14, ", ""}));
 }
 
 TEST(MnmetinReader, AComponentLineNeedsABlankAfterEachValue) {
@@ -54,30 +39,30 @@ TEST(MnmetinReader, AComponentLineNeedsABlankAfterEachValue) {
 }
 
 TEST(MnmetinReader, ParenthesisedTextIsDroppedAcrossLinesButAnUnclosedOneKeepsTheRest) {
-    EXPECT_EQ(convert("NET 'A' U1-1 (A NOTE\r\nTHAT GOES ON)\r\nNET 'B' U3-1 (X)U4-1\r\n").nets,
+    EXPECT_EQ(convert("NET 'A' U1-1 (A NOTE\r\nTHAT GOES ON)\r\nNET 'B' U3-1 (X)U4-1\r\n").net,
               crlfText({"A; 1: U1.1, ", "B; 2: U3.1, U4.1, ", ""}));
     // Nothing closes the "(" of the comment: the lines after it are still read.
     const Converted r = convert("# REV B (SEE NOTES\r\nU1 DIP14 74LS00 \r\nNET 'A' U1-1\r\n");
     EXPECT_EQ(r.status, "good");
     EXPECT_EQ(r.parts, crlfText({"! 74LS00; U1: DIP14? ", ""}));
-    EXPECT_EQ(r.nets, crlfText({"A; 1: U1.1, ", ""}));
+    EXPECT_EQ(r.net, crlfText({"A; 1: U1.1, ", ""}));
 }
 
 TEST(MnmetinReader, LowerCaseAndLfLineEndsConvertLikeTheUsualForm) {
     const Converted usual = convert("U1 DIP14 74LS00 \r\nNET 'GND' U1-7\r\nNET 'GND' U2-7\r\n");
     const Converted relaxed = convert("u1 dip14 74ls00 \nnet 'gnd' u1-7\nnet 'gnd' u2-7\n");
     EXPECT_EQ(relaxed.status, "good");
-    EXPECT_EQ(relaxed.nets, usual.nets);
+    EXPECT_EQ(relaxed.net, usual.net);
     EXPECT_EQ(relaxed.parts, usual.parts);
 }
 
 TEST(MnmetinReader, PinsAreSeparatedByBlanksOrTabsAndMayFollowTheNameDirectly) {
-    EXPECT_EQ(convert("NET 'A'U1-1\tU2-1  U3-A-1\r\n").nets,
+    EXPECT_EQ(convert("NET 'A'U1-1\tU2-1  U3-A-1\r\n").net,
               crlfText({"A; 3: U1.1, U2.1, U3.A-1, ", ""}));
 }
 
 TEST(MnmetinReader, ALineWithoutAQuotedNameAddsNoNet) {
-    EXPECT_EQ(convert("NET 'A' U1-1 U2-1\r\nU3-1 U4-1\r\nNET 'B' U5-1\r\n").nets,
+    EXPECT_EQ(convert("NET 'A' U1-1 U2-1\r\nU3-1 U4-1\r\nNET 'B' U5-1\r\n").net,
               crlfText({"A; 2: U1.1, U2.1, ", "B; 1: U5.1, ", ""}));
 }
 
@@ -86,7 +71,7 @@ TEST(MnmetinReader, AFileWithoutNetIsBadAndNetTmpKeepsTheCopy) {
     EXPECT_EQ(r.status, "bad");
     EXPECT_EQ(r.hides, 1);
     EXPECT_EQ(r.parts, "");
-    EXPECT_EQ(r.nets, crlfText({"", "U1 DIP14 74LS00 "}));
+    EXPECT_EQ(r.net, crlfText({"", "U1 DIP14 74LS00 "}));
 }
 
 TEST(MnmetinReader, TooManyNetLinesOrNetsAreACapacityFailure) {
@@ -124,7 +109,7 @@ TEST(MnmetinReader, NamesAndPinsHoldingTheSplittersMarksMergeAsTheSplitterReadsT
     // it came.
     EXPECT_EQ(convert("NET 'A' U1-1\r\nNET 'B:' U2-1\r\nNET 'C D' U3-1\r\nNET 'CD' U4-1\r\n"
                       "NET 'E' U5-1,U6-1 U7;1\r\nNET 'E' U8-1\r\n")
-                  .nets,
+                  .net,
               crlfText({"A; 2: U1.1, U2.1, ", "CD; 2: U3.1, U4.1, ", "E; 2: U5.1,U6-1, U7;1, ",
                         "E; 1: U8.1, ", ""}));
 }
@@ -133,12 +118,12 @@ TEST(MnmetinReader, LoneCrsLoneLfsAndParenthesesShapeTheCopyAndTheNets) {
     const std::string head = "U1 DIP 74 \r(NOTE\nSPANS\r\nLINES)R1 0603 10K \n\r";
     // Without a NET the copy is left in net.tmp: a lone CR or LF breaks the line, the
     // text in parentheses goes (line breaks stay), and an unclosed "(" drops nothing.
-    EXPECT_EQ(convert(head + "C1 (X) 0402 1UF \r\n(OPEN\r\n").nets,
+    EXPECT_EQ(convert(head + "C1 (X) 0402 1UF \r\n(OPEN\r\n").net,
               crlfText({"", "U1 DIP 74 ", "", "", "R1 0603 10K ", "", "C1  0402 1UF ", "OPEN"}));
     const Converted r =
         convert(head + "NET 'A' U1-1 (X)R1-1\nNET 'B' C1-2\r\n(OPEN\r\nNET 'A' C1-1\r\n");
     EXPECT_EQ(r.parts, crlfText({"! 74; U1: DIP? ", "! 10K; R1: 0603? ", ""}));
-    EXPECT_EQ(r.nets, crlfText({"A; 3: U1.1, R1.1, C1.1, ", "B; 1: C1.2, ", ""}));
+    EXPECT_EQ(r.net, crlfText({"A; 3: U1.1, R1.1, C1.1, ", "B; 1: C1.2, ", ""}));
 }
 
 } // namespace

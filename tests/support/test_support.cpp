@@ -79,9 +79,9 @@ std::string crlfText(const std::vector<std::string>& lines) {
 std::string writtenFile(const std::vector<std::string>& lines) { return crlfText(lines) + "\r\n"; }
 
 Conversion convertWith(ReaderFunction reader, std::string_view input, std::string_view fileName,
-                       std::string_view notWritten, std::string status, std::size_t fieldSlots) {
+                       std::string_view notWritten, std::string status, const Limits& limits) {
     ScratchWorkspace sw;
-    sw.ws.limits.fieldSlots = fieldSlots;
+    sw.ws.limits = limits;
     writeFile(sw.dir / fileName, input);
     reader(sw.ws, (sw.dir / fileName).string(), status);
     const auto contents = [&](std::string_view name) {

@@ -75,7 +75,7 @@ struct Conversion {
 // starting as `status`. A file the reader did not write reads as `notWritten`.
 Conversion convertWith(ReaderFunction reader, std::string_view input, std::string_view fileName,
                        std::string_view notWritten = "(none)", std::string status = "",
-                       std::size_t fieldSlots = Limits{}.fieldSlots);
+                       const Limits& limits = Limits{});
 
 // A workspace in a temporary directory with a recording observer.
 struct ScratchWorkspace {
