@@ -106,8 +106,9 @@ std::size_t endOfRun(std::string_view line, std::size_t from, Plain plain) {
 // Adds the character at `i` to the token and returns the position of the last character taken.
 // A reader tests its keywords at every character, so a token that starts like a keyword grows
 // one character at a time; any other token takes the run of `plain` characters after it at once.
+// It sits in every reader's innermost loop, so it is always inlined.
 template <typename KeywordStart, typename Plain>
-std::size_t takeIntoToken(std::string& token, std::string_view line, std::size_t i,
+[[gnu::always_inline]] inline std::size_t takeIntoToken(std::string& token, std::string_view line, std::size_t i,
                           KeywordStart startsKeyword, Plain plain) {
     if (startsKeyword(token.empty() ? line[i] : token.front())) {
         token += line[i];
