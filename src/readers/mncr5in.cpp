@@ -264,7 +264,7 @@ void mncr5in(Workspace& ws, const std::string& path, std::string& status) {
     std::string upper;
     while (input.next(line)) {
         upper.assign(line);
-        upperCaseQuickly(upper);
+        upperCaseInPlace(upper);
         reader.readLine(upper);
     }
     if (!reader.foundLandmark()) {

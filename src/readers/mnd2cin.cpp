@@ -168,7 +168,7 @@ void mnd2cin(Workspace& ws, const std::string& path, std::string& status) {
     std::string text;
     while (input.next(rawLine)) {
         text.assign(rawLine);
-        upperCaseQuickly(text);
+        upperCaseInPlace(text);
         std::size_t start = 0;
         while (start <= text.size()) {
             std::size_t lf = text.find('\n', start);

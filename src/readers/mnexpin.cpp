@@ -236,7 +236,7 @@ void mnexpin(Workspace& ws, const std::string& path, std::string& status) {
     std::string text = readInputText(path);
     ReaderOutput out(ws);
     const std::size_t partsLine = partsKeywordLine(text);
-    upperCaseQuickly(text);
+    upperCaseInPlace(text);
 
     readParts(text, partsLine, out);
     out.writePartsFile();

@@ -219,7 +219,7 @@ void mnfutin(Workspace& ws, const std::string& path, std::string& status) {
         ws.observer.hideProgress();
         return;
     }
-    upperCaseQuickly(text);
+    upperCaseInPlace(text);
 
     // One walk over the lines serves both scans: the pins of the whole file, the parts
     // after the landmark line. The merger keeps a capacity failure until parts.tmp is

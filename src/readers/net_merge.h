@@ -59,14 +59,6 @@ template <char... Bytes> std::size_t findAnyOfInLongText(std::string_view text, 
     return from;
 }
 
-// The same as upperCaseInPlace, eight bytes at a time where they are all ASCII: the large
-// netlists of these readers are mostly ASCII.
-void upperCaseQuickly(std::string& text);
-// Appends `from` upper-cased as upperCaseInPlace does it (for text that ends with a whole
-// character). Upper-casing the copy as it is made reads the text once and does not wait
-// for bytes just written.
-void appendUpperCased(std::string& text, std::string_view from);
-
 // A number of pins over the slots of a field array would be a failure of the array itself,
 // with the same message ("field array slot N" for the first slot it does not have).
 [[noreturn]] void throwFieldSlotExceeded(std::size_t slot);

@@ -196,37 +196,49 @@ inline std::uint64_t upperCasedAsciiWord(std::uint64_t word) {
 
 } // namespace
 
-void upperCaseInPlace(std::string& text) {
-    const std::size_t n = text.size();
-    char* const s = text.data();
-    for (std::size_t i = 0; i < n; ++i) {
+namespace {
+
+// Upper-cases `n` bytes read from `in` into `out`, which already holds those bytes (it may be
+// `in` itself). Only the bytes that change are written, so a copy that was just made is not
+// read back, and text that is already upper-case is not written at all.
+void upperCaseOver(const char* in, char* out, std::size_t n) {
+    std::size_t i = 0;
+    while (i < n) {
+        std::uint64_t word;
         // Most netlist text is ASCII: eight bytes at a time while there is no other byte.
-        while (i + 8 <= n) {
-            std::uint64_t word;
-            std::memcpy(&word, s + i, 8);
-            if ((word & kHighBits) != 0)
-                break;
-            word = upperCasedAsciiWord(word);
-            std::memcpy(s + i, &word, 8);
+        if (i + 8 <= n && (std::memcpy(&word, in + i, 8), (word & kHighBits) == 0)) {
+            const std::uint64_t upper = upperCasedAsciiWord(word);
+            if (upper != word)
+                std::memcpy(out + i, &upper, 8);
             i += 8;
+            continue;
         }
-        if (i >= n)
-            break;
-        const auto b = static_cast<unsigned char>(text[i]);
+        const auto b = static_cast<unsigned char>(in[i]);
         if (b < 0x80) {
             if (static_cast<unsigned>(b - 'a') < 26u)
-                text[i] = static_cast<char>(b - 'a' + 'A');
-        } else if (b == 0xEF && i + 2 < n && static_cast<unsigned char>(text[i + 1]) == 0xBD) {
+                out[i] = static_cast<char>(b - 'a' + 'A');
+        } else if (b == 0xEF && i + 2 < n && static_cast<unsigned char>(in[i + 1]) == 0xBD) {
             // Full-width ａ (U+FF41, EF BD 81) to ｚ (U+FF5A, EF BD 9A) become
             // Ａ (U+FF21, EF BC A1) to Ｚ (U+FF3A, EF BC BA).
-            const auto t = static_cast<unsigned char>(text[i + 2]);
+            const auto t = static_cast<unsigned char>(in[i + 2]);
             if (t >= 0x81 && t <= 0x9A) {
-                text[i + 1] = static_cast<char>(0xBC);
-                text[i + 2] = static_cast<char>(t + 0x20);
+                out[i + 1] = static_cast<char>(0xBC);
+                out[i + 2] = static_cast<char>(t + 0x20);
                 i += 2;
             }
         }
+        ++i;
     }
+}
+
+} // namespace
+
+void upperCaseInPlace(std::string& text) { upperCaseOver(text.data(), text.data(), text.size()); }
+
+void appendUpperCased(std::string& text, std::string_view from) {
+    const std::size_t start = text.size();
+    text.append(from);
+    upperCaseOver(from.data(), text.data() + start, from.size());
 }
 
 std::string upperCased(std::string_view text) {

@@ -32,6 +32,9 @@ std::string encodeText(std::string_view text, TextEncoding encoding);
 // Upper-cases ASCII letters and full-width Latin letters (ａ-ｚ); everything else stays.
 void upperCaseInPlace(std::string& text);
 std::string upperCased(std::string_view text);
+// Appends `from` upper-cased (for text that ends with a whole character): the copy is
+// upper-cased as it is made, so the text is read once.
+void appendUpperCased(std::string& text, std::string_view from);
 
 // Byte length of the UTF-8 sequence that starts with `lead` (1 for a stray byte).
 inline std::size_t utf8SequenceLength(unsigned char lead) {

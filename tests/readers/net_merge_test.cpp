@@ -89,29 +89,6 @@ TEST(NameTable, NumbersNamesInTheOrderTheyFirstCameAsTheTableGrows) {
     EXPECT_EQ(names.size(), 20000u);
 }
 
-TEST(NetMergeText, QuickUpperCasingIsUpperCaseInPlace) {
-    // Full-width letters and other UTF-8 on both sides of the eight-byte steps.
-    const std::vector<std::string> pieces = {
-        "abc",          "xyz{`",        "@[AZ",     "0-9_",         "\xEF\xBD\x81", "\xEF\xBD\x9A",
-        "\xEF\xBD\x9B", "\xEF\xBC\xA1", "\xC3\xA9", "\xE6\x97\xA5", " \t\r\n"};
-    for (std::size_t lead = 0; lead < 9; ++lead) {
-        for (const std::string& piece : pieces) {
-            for (const std::string& other : pieces) {
-                const std::string text = std::string(lead, 'q') + piece + "mnop" + other;
-                SCOPED_TRACE(text);
-                std::string expected = text;
-                upperCaseInPlace(expected);
-                std::string quick = text;
-                upperCaseQuickly(quick);
-                EXPECT_EQ(quick, expected);
-                std::string appended = "ab";
-                appendUpperCased(appended, text);
-                EXPECT_EQ(appended, "ab" + expected);
-            }
-        }
-    }
-}
-
 TEST(NetMergeText, ByteSearchesFindTheFirstOfTheirBytes) {
     constexpr ByteSet set(",;");
     for (std::size_t size = 0; size < 40; ++size) {

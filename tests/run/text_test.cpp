@@ -51,6 +51,32 @@ TEST(TextEncoding, UpperCasesAsciiAndFullWidthLatinOnly) {
     EXPECT_EQ(upperCased("gnd ａｂｚ ä 電源 ω"), "GND ＡＢＺ ä 電源 ω");
 }
 
+TEST(TextEncoding, UpperCasingGivesTheSameWhereverEightByteStepsFall) {
+    // Pieces: their upper-cased forms, written out by hand. Letters at the ends of the ranges,
+    // the characters just outside them, full-width letters and other UTF-8, put at every
+    // offset from an eight-byte step, upper-cased in place and while appended.
+    const std::vector<std::pair<std::string, std::string>> pieces = {
+        {"abc", "ABC"},           {"xyz{`", "XYZ{`"},       {"@[AZ", "@[AZ"},
+        {"0-9_", "0-9_"},         {"ａ", "Ａ"},             {"ｚ", "Ｚ"},
+        {"｛", "｛"},             {"Ａ", "Ａ"},             {"é", "é"},
+        {"日", "日"},             {" \t\r\n", " \t\r\n"}, {"mnopqrst", "MNOPQRST"}};
+    for (std::size_t lead = 0; lead < 9; ++lead) {
+        for (const auto& [piece, pieceUpper] : pieces) {
+            for (const auto& [other, otherUpper] : pieces) {
+                const std::string text = std::string(lead, 'q') + piece + "mnop" + other;
+                const std::string expected = std::string(lead, 'Q') + pieceUpper + "MNOP" + otherUpper;
+                SCOPED_TRACE(text);
+                std::string inPlace = text;
+                upperCaseInPlace(inPlace);
+                EXPECT_EQ(inPlace, expected);
+                std::string appended = "ab";
+                appendUpperCased(appended, text);
+                EXPECT_EQ(appended, "ab" + expected);
+            }
+        }
+    }
+}
+
 TEST(TextEncoding, CountsCharactersNotBytes) {
     EXPECT_EQ(charCount("ネット１：A"), 6u);
     EXPECT_EQ(byteOffsetOfChar("aネb", 2), 4u);
