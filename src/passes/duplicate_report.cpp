@@ -1,18 +1,10 @@
 #include "passes/duplicate_report.h"
 
+#include "run/text_hash.h"
+
 #include <algorithm>
-#include <functional>
 
 namespace lintora {
-
-namespace {
-
-std::uint32_t hashOf(std::string_view name) {
-    const std::uint64_t h = std::hash<std::string_view>{}(name);
-    return static_cast<std::uint32_t>(h ^ (h >> 32));
-}
-
-} // namespace
 
 RepeatCounter::RepeatCounter(std::size_t expected) {
     std::size_t size = 64;
@@ -28,7 +20,7 @@ void RepeatCounter::add(std::string_view name) {
         return; // a line without a name or pin is nothing to report
     if (2 * (m_entries.size() + 1) > m_slots.size())
         grow();
-    const std::uint32_t hash = hashOf(name);
+    const std::uint32_t hash = static_cast<std::uint32_t>(hashText(name));
     const std::size_t mask = m_slots.size() - 1;
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
         Slot& slot = m_slots[i];
@@ -52,7 +44,7 @@ void RepeatCounter::grow() {
     m_slots.assign(m_slots.size() * 2, Slot{});
     const std::size_t mask = m_slots.size() - 1;
     for (std::size_t e = 0; e < m_entries.size(); ++e) {
-        const std::uint32_t hash = hashOf(nameOf(m_entries[e]));
+        const std::uint32_t hash = static_cast<std::uint32_t>(hashText(nameOf(m_entries[e])));
         std::size_t i = hash & mask;
         while (m_slots[i].entry != 0)
             i = (i + 1) & mask;

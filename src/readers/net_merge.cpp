@@ -1,5 +1,7 @@
 #include "readers/net_merge.h"
 
+#include "run/text_hash.h"
+
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -13,26 +15,7 @@ void throwFieldSlotExceeded(std::size_t slot) {
 // ---- NameTable
 
 std::uint32_t NameTable::hashOf(std::string_view name) {
-    // Eight bytes at a time, each step mixed by a multiplication.
-    constexpr std::uint64_t multiplier = 0xff51afd7ed558ccdULL;
-    std::uint64_t h = 0x9e3779b97f4a7c15ULL ^ name.size();
-    std::size_t i = 0;
-    for (; i + 8 <= name.size(); i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, name.data() + i, 8);
-        h = (h ^ word) * multiplier;
-        h ^= h >> 32;
-    }
-    if (i < name.size()) {
-        std::uint64_t word = 0; // (built in a register: a memcpy would wait for its bytes)
-        for (std::size_t k = i; k < name.size(); ++k)
-            word |= std::uint64_t{static_cast<unsigned char>(name[k])} << (8 * (k - i));
-        h = (h ^ word) * multiplier;
-    }
-    h ^= h >> 29;
-    h *= 0xbf58476d1ce4e5b9ULL;
-    h ^= h >> 32;
-    return static_cast<std::uint32_t>(h);
+    return static_cast<std::uint32_t>(hashText(name));
 }
 
 std::string_view NameTable::nameAt(std::uint64_t offset) const {

@@ -2,6 +2,7 @@
 
 #include "run/net_line.h"
 #include "run/text_file.h"
+#include "run/text_hash.h"
 
 #include <algorithm>
 #include <array>
@@ -10,37 +11,6 @@
 #include <functional>
 
 namespace lintora {
-
-namespace {
-// Spreads every bit of `h` over the low bits too, which pick a table slot.
-std::uint64_t mixBits(std::uint64_t h) {
-    h ^= h >> 33;
-    h *= 0xFF51AFD7ED558CCDULL;
-    h ^= h >> 33;
-    h *= 0xC4CEB9FE1A85EC53ULL;
-    return h ^ (h >> 33);
-}
-
-} // namespace
-
-// A quick hash of a short text (pins and counts are a few bytes long): eight bytes at a time,
-// each mixed in by a multiplication.
-std::uint64_t hashText(std::string_view text) {
-    constexpr std::uint64_t kMul = 0x9E3779B97F4A7C15ULL;
-    std::uint64_t h = text.size() * kMul;
-    std::size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, text.data() + i, 8);
-        h = (h ^ word) * kMul;
-        h ^= h >> 29;
-    }
-    std::uint64_t tail = 0;
-    for (std::size_t k = text.size(); k > i; --k) // the last bytes, without a library call
-        tail = (tail << 8) | static_cast<unsigned char>(text[k - 1]);
-    return mixBits((h ^ tail) * kMul);
-}
-
 
 NetList::Span NetList::keep(std::string_view field) {
     const Span span{m_text.size(), field.size()};

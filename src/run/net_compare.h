@@ -79,9 +79,6 @@ struct NetComparison {
     }
 };
 
-// A hash of a short text such as a pin.
-std::uint64_t hashText(std::string_view text);
-
 // The nets of each side, by index, that phase 1 left.
 struct RemainingNets {
     std::vector<std::size_t> side1;
