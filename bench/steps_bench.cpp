@@ -8,9 +8,9 @@
 #include "run/comparison_run.h"
 #include "run/format_table.h"
 #include "run/net_compare.h"
-#include "run/net_sort.h"
+#include "run/sort_net_file.h"
 #include "run/report.h"
-#include "run/text_file.h"
+#include "base/text_file.h"
 #include "support/literal_net_compare.h"
 
 #include <benchmark/benchmark.h>
@@ -49,22 +49,21 @@ struct Prepared {
         writeBytes(dir / "side2.swp", revision.swapText);
 
         Workspace ws = workspace();
-        std::string status;
-        mntelin(ws, (dir / "side2.tel").string(), status);
+        readTelesis(ws, (dir / "side2.tel").string());
         std::filesystem::copy_file(dir / "net.tmp", dir / "side2.net.tmp");
         std::string sorted;
-        mtssort(ws, sorted);
+        sortNetFile(ws, sorted);
         sorted2 = sorted;
-        mntelin(ws, (dir / "side1.tel").string(), status);
+        readTelesis(ws, (dir / "side1.tel").string());
         std::filesystem::copy_file(dir / "net.tmp", dir / "side1.net.tmp");
         std::filesystem::copy_file(dir / "parts.tmp", dir / "side1.parts.tmp");
         // Side 1 as a run sees it once the swap file has renamed its renumbered references:
         // what remains are the revision's 10 % of changed nets.
         std::filesystem::copy_file(dir / "parts.tmp", dir / "parts1.tmp");
         std::string errors;
-        mtsbacka(ws, (dir / "side2.swp").string(), errors);
+        applySwapFile(ws, (dir / "side2.swp").string(), errors);
         sorted.clear();
-        mtssort(ws, sorted);
+        sortNetFile(ws, sorted);
         sorted1 = sorted;
         printTextFile(dir / "net01.tmp", sorted1);
     }
@@ -111,7 +110,7 @@ void setPins(benchmark::State& state, const Prepared& p) {
     state.counters["pins"] = static_cast<double>(p.board.connectedPins());
 }
 
-// Every reader module on the board written in its format.
+// Every reader on the board written in its format.
 void readerBenchmark(benchmark::State& state, std::string_view format, ReaderFunction reader) {
     Prepared& p = prepared(static_cast<std::size_t>(state.range(0)));
     const std::string text = writeNetlist(p.board, format);
@@ -119,9 +118,7 @@ void readerBenchmark(benchmark::State& state, std::string_view format, ReaderFun
     writeBytes(input, text);
     Workspace ws = p.workspace();
     for (auto _ : state) {
-        std::string status;
-        reader(ws, input.string(), status);
-        if (status == "bad")
+        if (reader(ws, input.string()) == ReaderResult::NotRecognised)
             state.SkipWithError("the reader refused the generated file");
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
@@ -153,8 +150,8 @@ void DuplicateChecks(benchmark::State& state) {
                                std::filesystem::copy_options::overwrite_existing);
     for (auto _ : state) {
         std::string errors;
-        mchecknn(ws, errors);
-        mcheckdn(ws, errors);
+        checkDuplicateNetNames(ws, errors);
+        checkDuplicatePins(ws, errors);
         benchmark::DoNotOptimize(errors);
     }
     setPins(state, p);
@@ -167,7 +164,7 @@ void Sort(benchmark::State& state) {
                                std::filesystem::copy_options::overwrite_existing);
     for (auto _ : state) {
         std::string sorted;
-        mtssort(ws, sorted);
+        sortNetFile(ws, sorted);
         benchmark::DoNotOptimize(sorted);
     }
     setPins(state, p);
@@ -187,8 +184,8 @@ void NonPolarAndPinChange(benchmark::State& state) {
         state.PauseTiming();
         printTextFile(p.dir / "net01.tmp", p.sorted1);
         state.ResumeTiming();
-        modchgr(ws, "net01.tmp", nonPolar);
-        mchgpin(ws, "net01.tmp", pinChange);
+        makeNonPolar(ws, "net01.tmp", nonPolar);
+        changePinNumbers(ws, "net01.tmp", pinChange);
     }
     setPins(state, p);
 }
@@ -204,7 +201,7 @@ void Swap(benchmark::State& state) {
                                    std::filesystem::copy_options::overwrite_existing);
         state.ResumeTiming();
         std::string errors;
-        mtsbacka(ws, (p.dir / "side2.swp").string(), errors);
+        applySwapFile(ws, (p.dir / "side2.swp").string(), errors);
     }
     setPins(state, p);
 }

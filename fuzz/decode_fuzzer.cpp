@@ -1,5 +1,5 @@
 // Input decoding on any bytes: the result is always valid UTF-8 without NUL bytes.
-#include "run/text_encoding.h"
+#include "base/text_encoding.h"
 
 #include <cstdlib>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "run/workspace.h"
+#include "base/workspace.h"
 
 #include <string_view>
 

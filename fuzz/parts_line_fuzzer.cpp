@@ -1,6 +1,6 @@
 // The parts-line parser on any text: what it reads, written and read again, stays the same.
-#include "passes/parts_line.h"
-#include "run/net_line.h"
+#include "base/parts_line.h"
+#include "base/net_line.h"
 
 #include <cstdlib>
 #include <string_view>
@@ -8,7 +8,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view line(reinterpret_cast<const char*>(data), size);
     lintora::PartRecord part;
-    lintora::mpts1in(part, line);
+    lintora::splitPartsLine(part, line);
     for (const std::string* field : {&part.attribute, &part.name, &part.reference, &part.footprint})
         if (field->find_first_of("!;:? \t") != std::string::npos)
             return 0; // separators inside a field cannot round-trip; nothing to check
@@ -18,9 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fields[2] = part.reference;
     fields[3] = part.footprint;
     std::string written;
-    lintora::mptsout(fields, written);
+    lintora::writePartsLine(fields, written);
     lintora::PartRecord again;
-    lintora::mpts1in(again, written);
+    lintora::splitPartsLine(again, written);
     if (again.attribute != part.attribute || again.name != part.name ||
         again.reference != part.reference || again.footprint != part.footprint)
         std::abort();

@@ -2,8 +2,8 @@
 // files, or stops with one of Lintora's own failures.
 #include "fuzz_workspace.h"
 #include "passes/passes.h"
-#include "run/errors.h"
-#include "run/text_file.h"
+#include "base/errors.h"
+#include "base/text_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     lintora::Workspace& ws = lintora::fuzz::workspace();
@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     lintora::printTextFile(ws.file("parts1.tmp"), "! 74HC00; U1: DIP14? \r\n! 10K; R1: 0603? \r\n");
     std::string errorText;
     try {
-        lintora::mtsbacka(ws, swapPath, errorText);
+        lintora::applySwapFile(ws, swapPath, errorText);
     } catch (const lintora::RunFailure&) {
     }
     return 0;

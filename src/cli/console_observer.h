@@ -1,6 +1,6 @@
 #pragma once
 
-#include "run/observer.h"
+#include "base/observer.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 #include "passes/duplicate_report.h"
 
-#include "run/text_hash.h"
+#include "base/text_hash.h"
 
 #include <algorithm>
 

@@ -2,19 +2,19 @@
 
 // The checks and transformations that run between a side's conversion and the comparison.
 
-#include "run/workspace.h"
+#include "base/workspace.h"
 
 #include <string>
 
 namespace lintora {
 
-// mchecknn: finds net names that occur on more than one line of net.tmp, warns once and
+// checkDuplicateNetNames: finds net names that occur on more than one line of net.tmp, warns once and
 // appends them to the error text. Never changes the file or stops the run.
-void mchecknn(Workspace& ws, std::string& errorText);
+void checkDuplicateNetNames(Workspace& ws, std::string& errorText);
 
-// mcheckdn: finds pins that occur more than once in net.tmp (in two nets or twice in one),
+// checkDuplicatePins: finds pins that occur more than once in net.tmp (in two nets or twice in one),
 // warns once and appends them to the error text. Never changes the file or stops the run.
-void mcheckdn(Workspace& ws, std::string& errorText);
+void checkDuplicatePins(Workspace& ws, std::string& errorText);
 
 } // namespace lintora
 
@@ -28,19 +28,19 @@ namespace lintora {
 // 20-29) to the passes, upper-cased.
 using OptionList = std::array<std::string, 31>;
 
-// mtsbacka: renames side 1's references and pins in net.tmp and parts1.tmp by the pairs of
+// applySwapFile: renames side 1's references and pins in net.tmp and parts1.tmp by the pairs of
 // old and new names in the swap file. Lines it cannot use are listed in the error text.
-void mtsbacka(Workspace& ws, const std::string& swapPath, std::string& errorText);
+void applySwapFile(Workspace& ws, const std::string& swapPath, std::string& errorText);
 
-// mprtcmp: pairs the parts of parts1.tmp and parts2.tmp by reference and writes the
+// compareParts: pairs the parts of parts1.tmp and parts2.tmp by reference and writes the
 // references whose part names differ, and the parts either side lacks, to cmpprt.txt.
 // Returns true when it found any difference.
-bool mprtcmp(Workspace& ws);
+bool compareParts(Workspace& ws);
 
-// modchgr: turns every pin of a non-polar part into "reference.*" in a sorted net file.
-void modchgr(Workspace& ws, std::string_view fileName, const OptionList& options);
+// makeNonPolar: turns every pin of a non-polar part into "reference.*" in a sorted net file.
+void makeNonPolar(Workspace& ws, std::string_view fileName, const OptionList& options);
 
-// mchgpin: renames pins of side 1 by the pin-number change table.
-void mchgpin(Workspace& ws, std::string_view fileName, const OptionList& options);
+// changePinNumbers: renames pins of side 1 by the pin-number change table.
+void changePinNumbers(Workspace& ws, std::string_view fileName, const OptionList& options);
 
 } // namespace lintora

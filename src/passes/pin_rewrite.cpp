@@ -1,7 +1,7 @@
 #include "passes/pin_rewrite.h"
 
-#include "run/net_line.h"
-#include "run/text_file.h"
+#include "base/net_line.h"
+#include "base/text_file.h"
 
 namespace lintora {
 
@@ -29,7 +29,7 @@ void rewritePins(Workspace& ws, std::string_view fileName,
     LineReader lines(text);
     std::string_view line;
     while (lines.next(line) && !line.empty()) {
-        const std::size_t written = mts1net(fields, line);
+        const std::size_t written = splitNetLine(fields, line);
         const std::size_t count = splitPinCount(fields, written);
         rewritten += fields.at(0);
         rewritten += "; ";

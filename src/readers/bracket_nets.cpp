@@ -2,9 +2,8 @@
 
 namespace lintora {
 
-void convertBracketNetlist(Workspace& ws, const std::string& path, std::string& status,
-                           BracketPartsSection readParts, BracketPinConversion convertPin) {
-    status = kStatusBad;
+ReaderResult convertBracketNetlist(Workspace& ws, const std::string& path,
+                                   BracketPartsSection readParts, BracketPinConversion convertPin) {
     ReaderInput input(path);
     input.upperCase();
     LineReader lines = netlistLines(input.text());
@@ -12,12 +11,12 @@ void convertBracketNetlist(Workspace& ws, const std::string& path, std::string& 
     out.reserveFor(input.text().size());
     if (!readParts(lines, out)) {
         ws.observer.hideProgress();
-        return;
+        return ReaderResult::NotRecognised;
     }
-    status = kStatusGood;
     out.writePartsFile();
     readBracketNets(lines, out, convertPin);
     out.writeNetFile();
+    return ReaderResult::Recognised;
 }
 
 void readBracketNets(LineReader& lines, ReaderOutput& out, BracketPinConversion convertPin) {

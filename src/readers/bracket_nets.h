@@ -24,10 +24,10 @@ using BracketPartsSection = bool (*)(LineReader& lines, ReaderOutput& out);
 // Turns a pin token ("U1-7") into Lintora's pin form ("U1.7").
 using BracketPinConversion = void (*)(std::string& pin);
 
-// The whole reader: status "bad" first; the parts section; then, once the nets start,
-// parts.tmp, the nets and net.tmp, and status "good". A file without nets writes nothing.
-void convertBracketNetlist(Workspace& ws, const std::string& path, std::string& status,
-                           BracketPartsSection readParts, BracketPinConversion convertPin);
+// The whole reader: the parts section; then, once the nets start, parts.tmp, the nets and
+// net.tmp. A file without nets is not recognised and writes nothing.
+ReaderResult convertBracketNetlist(Workspace& ws, const std::string& path,
+                                   BracketPartsSection readParts, BracketPinConversion convertPin);
 
 // The net blocks from the line after the one that opened the first net to the end; `lines`
 // walks upper-cased text.

@@ -1,6 +1,6 @@
 #include "readers/net_merge.h"
 
-#include "run/text_hash.h"
+#include "base/text_hash.h"
 
 #include <algorithm>
 #include <cstring>
@@ -304,7 +304,7 @@ void NetMerger::addLine(std::string_view netLine) {
         m_split[1] = std::to_string(m_lastPinCount);
         m_lastLineUnsplit = false;
     }
-    const std::size_t written = mts1net(m_split, netLine);
+    const std::size_t written = splitNetLine(m_split, netLine);
     const std::size_t pinCount = splitPinCount(m_split, written);
     m_splitPins.clear(); // (`netLine` may be m_line)
     for (std::size_t i = 0; i < pinCount; ++i)

@@ -131,9 +131,8 @@ LineReader normalisedCopyLines(std::string_view upperCasedInput) {
                       LineReader::Framing::NormalisedCopy);
 }
 
-void convertThroughNormalisedCopy(Workspace& ws, const std::string& path, std::string& status,
-                                  CopySection readParts, void (*readNets)(LineReader&, ReaderOutput&)) {
-    status = kStatusBad;
+ReaderResult convertThroughNormalisedCopy(Workspace& ws, const std::string& path, CopySection readParts,
+                                          void (*readNets)(LineReader&, ReaderOutput&)) {
     ReaderInput input(path);
     input.upperCase();
     LineReader copyLines = normalisedCopyLines(input.text());
@@ -146,12 +145,12 @@ void convertThroughNormalisedCopy(Workspace& ws, const std::string& path, std::s
         // Not a file of this format: net.tmp is left holding the normalised copy.
         printTextFile(ws.file(files::net), normalisedUpperCaseCopy(input.text()));
         ws.observer.hideProgress();
-        return;
+        return ReaderResult::NotRecognised;
     }
-    status = kStatusGood;
     out.fields.clear();
     readNets(copyLines, out);
     out.writeNetFile();
+    return ReaderResult::Recognised;
 }
 
 } // namespace lintora

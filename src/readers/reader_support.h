@@ -3,25 +3,25 @@
 // What every netlist reader shares: reading the input, the field array with the two texts
 // it fills, and writing net.tmp and parts.tmp. A reader file holds only its format's rules.
 
-#include "run/field_array.h"
-#include "run/net_line.h"
-#include "run/text_encoding.h"
-#include "run/text_file.h"
-#include "run/workspace.h"
+#include "base/field_array.h"
+#include "base/net_line.h"
+#include "base/text_encoding.h"
+#include "base/text_file.h"
+#include "base/workspace.h"
 
 #include <string>
 #include <string_view>
 
 namespace lintora {
 
-// The reader status word: a reader sets "bad" first and "good" once its format's landmark
-// was found. The run treats every value other than "bad" as success.
-inline constexpr std::string_view kStatusGood = "good";
-inline constexpr std::string_view kStatusBad = "bad";
+// Whether a reader recognised its format in the file. Most readers recognise a file by a
+// landmark of their format (a section keyword, a header line); a few claim nothing
+// themselves and accept every file except one that yields nothing they can use. A file
+// that is not recognised stops the run with the side's format-mismatch message.
+enum class ReaderResult { Recognised, NotRecognised };
 
-// Every reader has this signature: (workspace, input path, status word).
-using ReaderFunction = void (*)(Workspace& workspace, const std::string& path,
-                                std::string& status);
+// Every reader has this signature: (workspace, input path) -> whether it recognised the file.
+using ReaderFunction = ReaderResult (*)(Workspace& workspace, const std::string& path);
 
 // The lines of a netlist: CR and CR LF end a line, and a lone LF stays inside its line,
 // except in a file without any CR: such a file was written with LF line ends (on Linux,
@@ -135,9 +135,9 @@ LineReader normalisedCopyLines(std::string_view upperCasedInput);
 
 // The frame of the readers that walk that copy: the parts section up to the nets keyword
 // (`readParts` says whether it found it), parts.tmp, then the nets section and net.tmp.
-// Without the keyword the status stays "bad" and net.tmp is left holding the copy.
+// Without the keyword the file is not recognised and net.tmp is left holding the copy.
 using CopySection = bool (*)(LineReader& copy, ReaderOutput& out);
-void convertThroughNormalisedCopy(Workspace& ws, const std::string& path, std::string& status,
-                                  CopySection readParts, void (*readNets)(LineReader&, ReaderOutput&));
+ReaderResult convertThroughNormalisedCopy(Workspace& ws, const std::string& path, CopySection readParts,
+                                          void (*readNets)(LineReader&, ReaderOutput&));
 
 } // namespace lintora

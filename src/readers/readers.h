@@ -1,7 +1,7 @@
 #pragma once
 
-// One entry procedure per netlist reader module. Each converts its input into net.tmp and
-// parts.tmp in the workspace and leaves "good" or "bad" in the status word (see
+// One entry function per netlist format. Each converts its input into net.tmp and
+// parts.tmp in the workspace and says whether it recognised its format (see
 // reader_support.h for the shared contract).
 
 #include "readers/reader_support.h"
@@ -10,31 +10,30 @@
 
 namespace lintora {
 
-void mnaccin(Workspace& ws, const std::string& path, std::string& status); // ACCEL
-void mntelin(Workspace& ws, const std::string& path, std::string& status); // Telesis, ALLEGRO
-void mnsfxin(Workspace& ws, const std::string& path, std::string& status); // SFX, CADIX XID, OHM-3
-void mnclpin(Workspace& ws, const std::string& path, std::string& status); // CADLUS-PC
-void mncvain(Workspace& ws, const std::string& path, std::string& status); // CADVANCE
-void mncr2in(Workspace& ws, const std::string& path, std::string& status); // CR2000
-void mncr5in(Workspace& ws, const std::string& path, std::string& status); // CR3000, CR5000
-void mncsiin(Workspace& ws, const std::string& path, std::string& status); // CSi
-void mnd2cin(Workspace& ws, const std::string& path, std::string& status); // D2 CAD
-void mnexpin(Workspace& ws, const std::string& path, std::string& status); // Expedition PCB
-void mnfutin(Workspace& ws, const std::string& path, std::string& status); // FUTURE
-void mnintin(Workspace& ws, const std::string& path, std::string& status); // INTERGRA
+ReaderResult readAccel(Workspace& ws, const std::string& path); // ACCEL
+ReaderResult readTelesis(Workspace& ws, const std::string& path); // Telesis, ALLEGRO
+ReaderResult readSfx(Workspace& ws, const std::string& path); // SFX, CADIX XID, OHM-3
+ReaderResult readCadlus(Workspace& ws, const std::string& path); // CADLUS-PC
+ReaderResult readCadvance(Workspace& ws, const std::string& path); // CADVANCE
+ReaderResult readCr2000(Workspace& ws, const std::string& path); // CR2000
+ReaderResult readCr5000(Workspace& ws, const std::string& path); // CR3000, CR5000
+ReaderResult readCsi(Workspace& ws, const std::string& path); // CSi
+ReaderResult readD2Cad(Workspace& ws, const std::string& path); // D2 CAD
+ReaderResult readExpedition(Workspace& ws, const std::string& path); // Expedition PCB
+ReaderResult readFuture(Workspace& ws, const std::string& path); // FUTURE
+ReaderResult readIntergra(Workspace& ws, const std::string& path); // INTERGRA
 // MM-COLMO_NEO & MM2: the extra argument is the path of a separate parts file; the run
 // always passes an empty one.
-void mnmmcin(Workspace& ws, const std::string& path, const std::string& partsPath,
-             std::string& status);
-void mnmetin(Workspace& ws, const std::string& path, std::string& status); // MENTOR
-void mnmypin(Workspace& ws, const std::string& path, std::string& status); // MYPCB
-void mnpa2in(Workspace& ws, const std::string& path, std::string& status); // PADS2000
-void mnpapin(Workspace& ws, const std::string& path, std::string& status); // PADSPCB
-void mnpnlin(Workspace& ws, const std::string& path, std::string& status); // Pcad(nlt)
-void mnpwrin(Workspace& ws, const std::string& path, std::string& status); // Pcad(wrl)
-void mnproin(Workspace& ws, const std::string& path, std::string& status); // PROTEL
-void mnpr2in(Workspace& ws, const std::string& path, std::string& status); // PROTEL2
-void mntanin(Workspace& ws, const std::string& path, std::string& status); // TANGO
-void mnwacin(Workspace& ws, const std::string& path, std::string& status); // WACOM SIMPLE NET
+ReaderResult readMm(Workspace& ws, const std::string& path, const std::string& partsPath);
+ReaderResult readMentor(Workspace& ws, const std::string& path); // MENTOR
+ReaderResult readMypcb(Workspace& ws, const std::string& path); // MYPCB
+ReaderResult readPads2000(Workspace& ws, const std::string& path); // PADS2000
+ReaderResult readPadsPcb(Workspace& ws, const std::string& path); // PADSPCB
+ReaderResult readPcadNlt(Workspace& ws, const std::string& path); // Pcad(nlt)
+ReaderResult readPcadWrl(Workspace& ws, const std::string& path); // Pcad(wrl)
+ReaderResult readProtel(Workspace& ws, const std::string& path); // PROTEL
+ReaderResult readProtel2(Workspace& ws, const std::string& path); // PROTEL2
+ReaderResult readTango(Workspace& ws, const std::string& path); // TANGO
+ReaderResult readWacom(Workspace& ws, const std::string& path); // WACOM SIMPLE NET
 
 } // namespace lintora

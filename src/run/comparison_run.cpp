@@ -1,14 +1,14 @@
 #include "run/comparison_run.h"
 
 #include "passes/passes.h"
-#include "run/errors.h"
+#include "base/errors.h"
 #include "run/format_table.h"
-#include "run/messages.h"
+#include "base/messages.h"
 #include "run/net_compare.h"
-#include "run/net_sort.h"
+#include "run/sort_net_file.h"
 #include "run/report.h"
 #include "run/run_lock.h"
-#include "run/text_file.h"
+#include "base/text_file.h"
 
 #include <algorithm>
 #include <cfenv>
@@ -61,7 +61,7 @@ NetList loadSortedNets(const Workspace& ws, std::string_view name) {
 
 void sortIntoFile(Workspace& ws, std::string_view name) {
     std::string sorted;
-    mtssort(ws, sorted);
+    sortNetFile(ws, sorted);
     printTextFile(ws.file(name), sorted);
 }
 
@@ -83,7 +83,7 @@ OptionList upperCasedOptions(const std::string* boxes, std::size_t count) {
 // Runs the reader of `format` on `path`. Returns false (after the message) when the run
 // must stop.
 bool convertSide(Workspace& ws, const std::string& format, const std::string& path,
-                 std::string& status, std::string_view unknownMessage,
+                 std::string_view unknownMessage,
                  std::string_view mismatchMessage, RunResult& result) {
     const ReaderFunction reader = findReader(format);
     if (reader == nullptr) {
@@ -92,8 +92,7 @@ bool convertSide(Workspace& ws, const std::string& format, const std::string& pa
         result.outcome = RunOutcome::UnknownFormat;
         return false;
     }
-    reader(ws, path, status);
-    if (status == kStatusBad) {
+    if (reader(ws, path) == ReaderResult::NotRecognised) {
         ws.observer.message(mismatchMessage);
         ws.observer.hideProgress();
         result.outcome = RunOutcome::FormatMismatch;
@@ -108,43 +107,42 @@ void runSteps(const RunInputs& in, Workspace& ws, long threshold, RunResult& res
     ui.progress(0, messages::kConvertingSide1);
 
     // Side 1: convert, check, apply the swap file, sort.
-    std::string status;
-    if (!convertSide(ws, in.format1, in.path1, status, messages::kUnknownFormat1,
+    if (!convertSide(ws, in.format1, in.path1, messages::kUnknownFormat1,
                      messages::kFormatMismatch1, result))
         return;
     renameParts(ws, files::parts1);
     std::string errorText;
     errorText.append(messages::kErrorLogTitle).append(kCrLf);
     errorText.append(messages::kErrorLogSide1).append(kCrLf);
-    mchecknn(ws, errorText);
-    mcheckdn(ws, errorText);
+    checkDuplicateNetNames(ws, errorText);
+    checkDuplicatePins(ws, errorText);
     if (!in.swapPath.empty())
-        mtsbacka(ws, in.swapPath, errorText);
+        applySwapFile(ws, in.swapPath, errorText);
     ui.progress(10, messages::kSortingSide1);
     sortIntoFile(ws, files::net01);
 
     // Side 2: convert, compare the parts, check, write errlog.txt, sort.
     ui.progress(20, messages::kSortingSide2);
-    if (!convertSide(ws, in.format2, in.path2, status, messages::kUnknownFormat2,
+    if (!convertSide(ws, in.format2, in.path2, messages::kUnknownFormat2,
                      messages::kFormatMismatch2, result))
         return;
     renameParts(ws, files::parts2);
     ui.progress(25, messages::kMatchingParts);
     if (in.compareParts)
-        result.partsDiffer = mprtcmp(ws);
+        result.partsDiffer = compareParts(ws);
     errorText.append(messages::kErrorLogSide2).append(kCrLf);
-    mchecknn(ws, errorText);
-    mcheckdn(ws, errorText);
+    checkDuplicateNetNames(ws, errorText);
+    checkDuplicatePins(ws, errorText);
     printTextFile(ws.file(files::errorLog), errorText, ws.reportEncoding);
     ui.progress(30, messages::kSortingSide2);
     sortIntoFile(ws, files::net02);
 
     // Non-polar parts on both sides, then side 1's pin-number changes.
     const OptionList nonPolar = upperCasedOptions(in.nonPolar.data(), in.nonPolar.size());
-    modchgr(ws, files::net01, nonPolar);
-    modchgr(ws, files::net02, nonPolar);
+    makeNonPolar(ws, files::net01, nonPolar);
+    makeNonPolar(ws, files::net02, nonPolar);
     const OptionList pinChanges = upperCasedOptions(in.pinChange.data(), in.pinChange.size());
-    mchgpin(ws, files::net01, pinChanges);
+    changePinNumbers(ws, files::net01, pinChanges);
 
     // Compare.
     ui.progress(40, messages::kComparing);

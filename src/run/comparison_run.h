@@ -1,8 +1,8 @@
 #pragma once
 
-#include "run/limits.h"
-#include "run/observer.h"
-#include "run/text_encoding.h"
+#include "base/limits.h"
+#include "base/observer.h"
+#include "base/text_encoding.h"
 
 #include <array>
 #include <filesystem>

@@ -9,38 +9,38 @@ namespace lintora {
 namespace {
 
 // The run passes no separate parts file to the MM-COLMO_NEO & MM2 reader.
-void mnmmcinWithoutPartsFile(Workspace& ws, const std::string& path, std::string& status) {
-    mnmmcin(ws, path, std::string(), status);
+ReaderResult readMmWithoutPartsFile(Workspace& ws, const std::string& path) {
+    return readMm(ws, path, std::string());
 }
 
 constexpr std::array<FormatEntry, 27> kFormats{{
-    {"ACCEL", &mnaccin},
-    {"ALLEGRO", &mntelin},
-    {"CADIX XID", &mnsfxin},
-    {"CADLUS-PC(Reverse Net)", &mnclpin},
-    {"CADVANCE", &mncvain},
-    {"CR2000", &mncr2in},
-    {"CR3000", &mncr5in},
-    {"CR5000", &mncr5in},
-    {"CSi", &mncsiin},
-    {"D2 CAD", &mnd2cin},
-    {"Expedition PCB", &mnexpin},
-    {"FUTURE", &mnfutin},
-    {"INTERGRA", &mnintin},
-    {"MM-COLMO_NEO & MM2", &mnmmcinWithoutPartsFile},
-    {"MENTOR", &mnmetin},
-    {"MYPCB", &mnmypin},
-    {"OHM-3", &mnsfxin},
-    {"PADS2000", &mnpa2in},
-    {"PADSPCB", &mnpapin},
-    {"Pcad(nlt)", &mnpnlin},
-    {"Pcad(wrl)", &mnpwrin},
-    {"PROTEL", &mnproin},
-    {"PROTEL2", &mnpr2in},
-    {"SFX", &mnsfxin},
-    {"TANGO", &mntanin},
-    {"Telesis", &mntelin},
-    {"WACOM SIMPLE NET", &mnwacin},
+    {"ACCEL", &readAccel},
+    {"ALLEGRO", &readTelesis},
+    {"CADIX XID", &readSfx},
+    {"CADLUS-PC(Reverse Net)", &readCadlus},
+    {"CADVANCE", &readCadvance},
+    {"CR2000", &readCr2000},
+    {"CR3000", &readCr5000},
+    {"CR5000", &readCr5000},
+    {"CSi", &readCsi},
+    {"D2 CAD", &readD2Cad},
+    {"Expedition PCB", &readExpedition},
+    {"FUTURE", &readFuture},
+    {"INTERGRA", &readIntergra},
+    {"MM-COLMO_NEO & MM2", &readMmWithoutPartsFile},
+    {"MENTOR", &readMentor},
+    {"MYPCB", &readMypcb},
+    {"OHM-3", &readSfx},
+    {"PADS2000", &readPads2000},
+    {"PADSPCB", &readPadsPcb},
+    {"Pcad(nlt)", &readPcadNlt},
+    {"Pcad(wrl)", &readPcadWrl},
+    {"PROTEL", &readProtel},
+    {"PROTEL2", &readProtel2},
+    {"SFX", &readSfx},
+    {"TANGO", &readTango},
+    {"Telesis", &readTelesis},
+    {"WACOM SIMPLE NET", &readWacom},
 }};
 
 constexpr std::array<std::string_view, 27> kDisplayOrder{

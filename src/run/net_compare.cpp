@@ -1,8 +1,8 @@
 #include "run/net_compare.h"
 
-#include "run/net_line.h"
-#include "run/text_file.h"
-#include "run/text_hash.h"
+#include "base/net_line.h"
+#include "base/text_file.h"
+#include "base/text_hash.h"
 
 #include <algorithm>
 #include <array>
@@ -24,7 +24,7 @@ void NetList::addPin(Span pin) {
 }
 
 void NetList::add(FieldArray& scratch, std::string_view line) {
-    const std::size_t written = mts1net(scratch, line);
+    const std::size_t written = splitNetLine(scratch, line);
     const std::size_t pins = splitPinCount(scratch, written);
     Entry entry{keep(scratch.at(0)), keep(scratch.at(1)), m_pins.size(), pins};
     for (std::size_t i = 0; i < pins; ++i)

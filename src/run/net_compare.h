@@ -1,6 +1,6 @@
 #pragma once
 
-#include "run/field_array.h"
+#include "base/field_array.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 #include "run/report.h"
 
-#include "run/text_encoding.h"
-#include "run/text_file.h"
+#include "base/text_encoding.h"
+#include "base/text_file.h"
 
 namespace lintora {
 

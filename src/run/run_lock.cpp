@@ -1,6 +1,6 @@
 #include "run/run_lock.h"
 
-#include "run/errors.h"
+#include "base/errors.h"
 
 #include <chrono>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "run/text_encoding.h"
+#include "base/text_encoding.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -171,33 +171,33 @@ struct FormatBoard {
     const char* board; // under tests/data/readers
 };
 constexpr FormatBoard kFormatBoards[] = {
-    {"ACCEL", "mnaccin/board.net"},
-    {"ALLEGRO", "mntelin/board.tel"},
-    {"CADIX XID", "mnsfxin/board.xid"},
-    {"CADLUS-PC(Reverse Net)", "mnclpin/board.clp"},
-    {"CADVANCE", "mncvain/board.net"},
-    {"CR2000", "mncr2in/board.cr2"},
-    {"CR3000", "mncr5in/board3.ccf"},
-    {"CR5000", "mncr5in/board.ccf"},
-    {"CSi", "mncsiin/board.csi"},
-    {"D2 CAD", "mnd2cin/board.d2c"},
-    {"Expedition PCB", "mnexpin/board.kyn"},
-    {"FUTURE", "mnfutin/board.pin"},
-    {"INTERGRA", "mnintin/board.net"},
-    {"MM-COLMO_NEO & MM2", "mnmmcin/board.net"},
-    {"MENTOR", "mnmetin/board.net"},
-    {"MYPCB", "mnmypin/board.myp"},
-    {"OHM-3", "mnsfxin/board.oh3"},
-    {"PADS2000", "mnpa2in/board.asc"},
-    {"PADSPCB", "mnpapin/board.asc"},
-    {"Pcad(nlt)", "mnpnlin/board.nlt"},
-    {"Pcad(wrl)", "mnpwrin/board.wrl"},
-    {"PROTEL", "mnproin/board.net"},
-    {"PROTEL2", "mnpr2in/board.net"},
-    {"SFX", "mnsfxin/board.sfx"},
-    {"TANGO", "mntanin/board.net"},
-    {"Telesis", "mntelin/board.tel"},
-    {"WACOM SIMPLE NET", "mnwacin/board.wac"},
+    {"ACCEL", "accel/board.net"},
+    {"ALLEGRO", "telesis/board.tel"},
+    {"CADIX XID", "sfx/board.xid"},
+    {"CADLUS-PC(Reverse Net)", "cadlus/board.clp"},
+    {"CADVANCE", "cadvance/board.net"},
+    {"CR2000", "cr2000/board.cr2"},
+    {"CR3000", "cr5000/board3.ccf"},
+    {"CR5000", "cr5000/board.ccf"},
+    {"CSi", "csi/board.csi"},
+    {"D2 CAD", "d2cad/board.d2c"},
+    {"Expedition PCB", "expedition/board.kyn"},
+    {"FUTURE", "future/board.pin"},
+    {"INTERGRA", "intergra/board.net"},
+    {"MM-COLMO_NEO & MM2", "mm/board.net"},
+    {"MENTOR", "mentor/board.net"},
+    {"MYPCB", "mypcb/board.myp"},
+    {"OHM-3", "sfx/board.oh3"},
+    {"PADS2000", "pads2000/board.asc"},
+    {"PADSPCB", "pads/board.asc"},
+    {"Pcad(nlt)", "pcad_nlt/board.nlt"},
+    {"Pcad(wrl)", "pcad_wrl/board.wrl"},
+    {"PROTEL", "protel/board.net"},
+    {"PROTEL2", "protel2/board.net"},
+    {"SFX", "sfx/board.sfx"},
+    {"TANGO", "tango/board.net"},
+    {"Telesis", "telesis/board.tel"},
+    {"WACOM SIMPLE NET", "wacom/board.wac"},
 };
 
 TEST(CommandLine, EveryFormatReadsItsBoardAsAFullMatchWithTheTelesisVersion) {

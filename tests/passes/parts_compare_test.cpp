@@ -1,6 +1,6 @@
-#include "passes/parts_line.h"
+#include "base/parts_line.h"
 #include "passes/passes.h"
-#include "run/errors.h"
+#include "base/errors.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -17,19 +17,19 @@ struct PartsCompare {
         test::writeFile(sw.dir / "parts2.tmp", test::crlfText(side2) + "\r\n");
     }
     std::string run() {
-        differ = mprtcmp(sw.ws);
+        differ = compareParts(sw.ws);
         return test::readFile(sw.dir / "cmpprt.txt");
     }
 };
 
 TEST(PartsLine, ReadsTheFourFieldsAndDropsBlanks) {
     PartRecord part;
-    mpts1in(part, "ATTR! 10K 1%; R 1: 0603? ");
+    splitPartsLine(part, "ATTR! 10K 1%; R 1: 0603? ");
     EXPECT_EQ(part.attribute, "ATTR");
     EXPECT_EQ(part.name, "10K1%");
     EXPECT_EQ(part.reference, "R1");
     EXPECT_EQ(part.footprint, "0603");
-    mpts1in(part, "garbage");
+    splitPartsLine(part, "garbage");
     EXPECT_EQ(part.reference, ""); // nothing is left over from the part before
 }
 

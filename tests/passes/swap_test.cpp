@@ -1,5 +1,5 @@
 #include "passes/passes.h"
-#include "run/errors.h"
+#include "base/errors.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +16,7 @@ struct Swap {
         test::writeFile(sw.dir / "net.tmp", netTmp);
         test::writeFile(sw.dir / "parts1.tmp", parts1);
     }
-    void run() { mtsbacka(sw.ws, (sw.dir / "swap.txt").string(), errorText); }
+    void run() { applySwapFile(sw.ws, (sw.dir / "swap.txt").string(), errorText); }
     std::string nets() const { return test::readFile(sw.dir / "net.tmp"); }
     std::string parts() const { return test::readFile(sw.dir / "parts1.tmp"); }
 };
@@ -77,7 +77,7 @@ TEST(SwapPass, MoreThanTheTablesHoldIsACapacityFailure) {
 TEST(SwapPass, AMissingSwapFileIsAFileNotFoundFailure) {
     Swap swap("", "A; 1: U1.1, \r\n\r\n");
     std::string errors;
-    EXPECT_THROW(mtsbacka(swap.sw.ws, (swap.sw.dir / "absent.swp").string(), errors), FileNotFound);
+    EXPECT_THROW(applySwapFile(swap.sw.ws, (swap.sw.dir / "absent.swp").string(), errors), FileNotFound);
 }
 
 } // namespace

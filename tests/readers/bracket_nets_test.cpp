@@ -19,15 +19,15 @@ struct BracketFormat {
 };
 
 const BracketFormat kFormats[] = {
-    {"PROTEL", &mnproin, "[\r\nU1\r\nDIP14\r\n74LS00\r\nQUAD NAND\r\n]\r\n(\r\n"},
-    {"PROTEL2", &mnpr2in,
+    {"PROTEL", &readProtel, "[\r\nU1\r\nDIP14\r\n74LS00\r\nQUAD NAND\r\n]\r\n(\r\n"},
+    {"PROTEL2", &readProtel2,
      "PROTEL NETLIST 2.0\r\n[\r\nDESIGNATOR\r\nU1\r\nFOOTPRINT\r\nDIP14\r\nPARTTYPE\r\n"
      "74LS00\r\n]\r\n(\r\n"},
-    {"TANGO", &mntanin, "[\r\nU1\r\nDIP14\r\n74LS00\r\n]\r\n(\r\n"},
+    {"TANGO", &readTango, "[\r\nU1\r\nDIP14\r\n74LS00\r\n]\r\n(\r\n"},
 };
 
 struct Converted {
-    std::string status;
+    ReaderResult result = ReaderResult::NotRecognised;
     std::string nets;
     std::string parts;
 };
@@ -36,7 +36,7 @@ Converted convert(const BracketFormat& format, std::string_view text) {
     test::ScratchWorkspace sw;
     test::writeFile(sw.dir / "in.net", text);
     Converted result;
-    format.reader(sw.ws, (sw.dir / "in.net").string(), result.status);
+    result.result = format.reader(sw.ws, (sw.dir / "in.net").string());
     if (test::fileExists(sw.dir / "net.tmp"))
         result.nets = readFile(sw.dir / "net.tmp");
     if (test::fileExists(sw.dir / "parts.tmp"))
@@ -55,7 +55,7 @@ TEST(BracketNets, ANetBlockIsItsNameAndTheFirstTokenOfEachPinLine) {
         const Converted r = convertNets(
             format,
             "GND\r\nU1-7\r\nU2-7 EXTRA WORDS\r\nU3-7\tPASSIVE\r\n)\r\n(\r\nVCC\r\n U1-14\r\n)\r\n");
-        EXPECT_EQ(r.status, "good");
+        EXPECT_EQ(r.result, ReaderResult::Recognised);
         EXPECT_EQ(r.parts, crlfText({"! 74LS00; U1: DIP14? ", ""}));
         EXPECT_EQ(r.nets, crlfText({"GND; 3: U1.7, U2.7, U3.7, ", "VCC; 1: U1.14, ", ""}));
     }
@@ -77,7 +77,7 @@ TEST(BracketNets, LowerCaseAndLfLineEndsConvertLikeTheUsualForm) {
             c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         std::erase(relaxed, '\r');
         const Converted lf = convert(format, relaxed);
-        EXPECT_EQ(lf.status, "good");
+        EXPECT_EQ(lf.result, ReaderResult::Recognised);
         EXPECT_EQ(lf.nets, usual.nets);
         EXPECT_EQ(lf.parts, usual.parts);
     }
@@ -106,9 +106,9 @@ TEST(BracketNets, AFileWithoutANetBlockIsBadAndWritesNothing) {
         text.resize(text.size() - 3); // without the "(" line
         test::ScratchWorkspace sw;
         test::writeFile(sw.dir / "in.net", text);
-        std::string status;
-        format.reader(sw.ws, (sw.dir / "in.net").string(), status);
-        EXPECT_EQ(status, "bad");
+        
+        ReaderResult result = format.reader(sw.ws, (sw.dir / "in.net").string());
+        EXPECT_EQ(result, ReaderResult::NotRecognised);
         EXPECT_EQ(sw.observer.hides, 1);
         EXPECT_FALSE(test::fileExists(sw.dir / "net.tmp"));
         EXPECT_FALSE(test::fileExists(sw.dir / "parts.tmp"));
@@ -124,7 +124,7 @@ TEST(BracketNets, SurvivesEveryPrefixGarbageLongLinesAndUnbalancedBrackets) {
         test::convertSurvivingEach(
             [&](std::string_view text) {
                 const Converted r = convert(format, text);
-                EXPECT_TRUE(r.status == "good" || r.status == "bad");
+                EXPECT_TRUE(r.result == ReaderResult::Recognised || r.result == ReaderResult::NotRecognised);
             },
             {garbage, std::string(format.components) + std::string(300000, 'X') + " Y\r\n",
              "((((\r\n))))\r\n[[[[\r\n]]]]\r\n(\r\n(\r\n)\r\n)\r\n)\r\n",
@@ -137,9 +137,9 @@ TEST(BracketNets, SurvivesEveryPrefixGarbageLongLinesAndUnbalancedBrackets) {
 
 // The same small board in each bracket format and as a Telesis file, which has no net block.
 TEST(BracketNets, EachFormatOfASmallBoardMatchesItsTelesisVersionAndTelesisIsAMismatch) {
-    for (const auto& [format, folder] : {std::pair{"PROTEL", "readers/mnproin/"},
-                                         {"PROTEL2", "readers/mnpr2in/"},
-                                         {"TANGO", "readers/mntanin/"}}) {
+    for (const auto& [format, folder] : {std::pair{"PROTEL", "readers/protel/"},
+                                         {"PROTEL2", "readers/protel2/"},
+                                         {"TANGO", "readers/tango/"}}) {
         SCOPED_TRACE(format);
         test::expectFullMatchWithTelesis(std::string(folder) + "board.net", format,
                                          std::string(folder) + "board.tel");

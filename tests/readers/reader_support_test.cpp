@@ -126,7 +126,7 @@ TEST(ReaderSupport, NetAndPartsLinesAreAppendedWhateverRoomWasReserved) {
         out.fields[0] = "GND";
         out.fields[1] = "1";
         std::string line = "old";
-        mntsout(out.fields, line); // the line is built afresh
+        writeNetLine(out.fields, line); // the line is built afresh
         EXPECT_EQ(line, "GND; 1: U1, ");
     }
 }

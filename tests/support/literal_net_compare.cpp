@@ -1,6 +1,6 @@
 #include "support/literal_net_compare.h"
 
-#include "run/net_line.h"
+#include "base/net_line.h"
 
 namespace lintora::test {
 
@@ -12,7 +12,7 @@ struct Net {
 };
 
 Net splitForPhaseOne(FieldArray& fields, const std::string& line) {
-    const std::size_t written = mts1net(fields, line);
+    const std::size_t written = splitNetLine(fields, line);
     const std::size_t count = splitPinCount(fields, written);
     Net net{fields.at(0), fields.at(1) + ": "};
     for (std::size_t i = 0; i < count; ++i)
@@ -59,12 +59,12 @@ LiteralComparison literalCompareNets(const std::vector<std::string>& lines1,
     FieldArray a;
     FieldArray b;
     for (std::size_t l = 0; l < remaining1.size(); ++l) {
-        const std::size_t writtenA = mts1net(a, remaining1[l]);
+        const std::size_t writtenA = splitNetLine(a, remaining1[l]);
         const std::size_t count1 = splitPinCount(a, writtenA);
         for (std::size_t w = 0; w < remaining2.size(); ++w) {
             if (paired2[w])
                 continue;
-            const std::size_t writtenB = mts1net(b, remaining2[w]);
+            const std::size_t writtenB = splitNetLine(b, remaining2[w]);
             const std::size_t count2 = splitPinCount(b, writtenB);
             std::vector<bool> sharedA(count1 + 2, false);
             std::vector<bool> sharedB(count2 + 2, false);

@@ -1,6 +1,6 @@
 #include "support/test_support.h"
 
-#include "run/errors.h"
+#include "base/errors.h"
 
 #include <gtest/gtest.h>
 
@@ -79,15 +79,15 @@ std::string crlfText(const std::vector<std::string>& lines) {
 std::string writtenFile(const std::vector<std::string>& lines) { return crlfText(lines) + "\r\n"; }
 
 Conversion convertWith(ReaderFunction reader, std::string_view input, std::string_view fileName,
-                       std::string_view notWritten, std::string status, const Limits& limits) {
+                       std::string_view notWritten, const Limits& limits) {
     ScratchWorkspace sw;
     sw.ws.limits = limits;
     writeFile(sw.dir / fileName, input);
-    reader(sw.ws, (sw.dir / fileName).string(), status);
+    const ReaderResult result = reader(sw.ws, (sw.dir / fileName).string());
     const auto contents = [&](std::string_view name) {
         return fileExists(sw.dir / name) ? readFile(sw.dir / name) : std::string(notWritten);
     };
-    return {status, contents("net.tmp"), contents("parts.tmp"), sw.observer.hides};
+    return {result, contents("net.tmp"), contents("parts.tmp"), sw.observer.hides};
 }
 
 ComparisonFixture::ComparisonFixture() { options.workDir = dir.path(); }

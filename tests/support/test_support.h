@@ -2,8 +2,8 @@
 
 #include "readers/reader_support.h"
 #include "run/comparison_run.h"
-#include "run/observer.h"
-#include "run/workspace.h"
+#include "base/observer.h"
+#include "base/workspace.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -65,17 +65,16 @@ std::string writtenFile(const std::vector<std::string>& lines);
 
 // What a reader made of one input.
 struct Conversion {
-    std::string status;
+    ReaderResult result = ReaderResult::NotRecognised;
     std::string net;   // net.tmp
     std::string parts; // parts.tmp
     int hides = 0;     // how often the progress window was hidden
 };
 
-// Runs `reader` on `input`, written as `fileName` in a fresh workspace, with the status word
-// starting as `status`. A file the reader did not write reads as `notWritten`.
+// Runs `reader` on `input`, written as `fileName` in a fresh workspace. A file the reader did
+// not write reads as `notWritten`.
 Conversion convertWith(ReaderFunction reader, std::string_view input, std::string_view fileName,
-                       std::string_view notWritten = "(none)", std::string status = "",
-                       const Limits& limits = Limits{});
+                       std::string_view notWritten = "(none)", const Limits& limits = Limits{});
 
 // A workspace in a temporary directory with a recording observer.
 struct ScratchWorkspace {
