@@ -2,15 +2,15 @@
 // nets with a 10 % revision: every reader (MB/s), the duplicate checks, the sort, the pin
 // passes, the swap pass, the comparison (and, beside it, the literal pin-by-pin comparison
 // it replaces), the report and the whole run.
+#include "base/text_file.h"
 #include "generator/netlist_generator.h"
 #include "passes/passes.h"
 #include "readers/readers.h"
 #include "run/comparison_run.h"
 #include "run/format_table.h"
 #include "run/net_compare.h"
-#include "run/sort_net_file.h"
 #include "run/report.h"
-#include "base/text_file.h"
+#include "run/sort_net_file.h"
 #include "support/literal_net_compare.h"
 
 #include <benchmark/benchmark.h>

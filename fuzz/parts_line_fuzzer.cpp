@@ -1,6 +1,6 @@
 // The parts-line parser on any text: what it reads, written and read again, stays the same.
-#include "base/parts_line.h"
 #include "base/net_line.h"
+#include "base/parts_line.h"
 
 #include <cstdlib>
 #include <string_view>

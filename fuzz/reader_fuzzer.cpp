@@ -1,6 +1,6 @@
-// Any bytes handed to a reader: it must say whether it recognised them or stop with one of Lintora's
-// own failures (missing file, capacity, undecodable text), never crash, hang or read outside
-// its data.
+// Any bytes handed to a reader: it must say whether it recognised them or stop with one of
+// Lintora's own failures (missing file, capacity, undecodable text), never crash, hang or read
+// outside its data.
 #include "fuzz_workspace.h"
 #include "readers/readers.h"
 

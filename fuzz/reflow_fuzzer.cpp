@@ -1,8 +1,8 @@
 // The report reflow on any UTF-8 text: no reflowed line is longer than 70 characters, or 12
 // blanks and 62 characters on a continuation line, and no character is lost or added.
-#include "run/report.h"
 #include "base/text_encoding.h"
 #include "base/text_file.h"
+#include "run/report.h"
 
 #include <cstdlib>
 #include <string>

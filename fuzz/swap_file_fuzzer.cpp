@@ -1,9 +1,9 @@
 // Any bytes as a swap file over a small side 1: the pass reads what it can and rewrites the
 // files, or stops with one of Lintora's own failures.
-#include "fuzz_workspace.h"
-#include "passes/passes.h"
 #include "base/errors.h"
 #include "base/text_file.h"
+#include "fuzz_workspace.h"
+#include "passes/passes.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     lintora::Workspace& ws = lintora::fuzz::workspace();

@@ -11,8 +11,7 @@ inline constexpr std::string_view kNoPath1 = "比較１のファイル名を指�
 inline constexpr std::string_view kNoPath2 = "比較２のファイル名を指定してください。";
 inline constexpr std::string_view kNoFormat1 = "比較１のファイルフォーマットを指定してください。";
 inline constexpr std::string_view kNoFormat2 = "比較２のファイルフォーマットを指定してください。";
-inline constexpr std::string_view kSamePaths =
-    "比較１と比較２のファイル名が同一になっております。";
+inline constexpr std::string_view kSamePaths = "比較１と比較２のファイル名が同一になっております。";
 inline constexpr std::string_view kBadAdjustment =
     "調整値が正しくありません。-32768から32767までの数値を指定して下さい。";
 
@@ -39,7 +38,8 @@ inline constexpr std::string_view kUndecodable =
 // Followed by the working directory.
 inline constexpr std::string_view kBusy =
     "同じ作業フォルダで別の比較が実行中です。終了してからもう一度実行して下さい。：";
-inline constexpr std::string_view kUnexpected = "予期しないエラーが発生しました。処理を中止します。：";
+inline constexpr std::string_view kUnexpected =
+    "予期しないエラーが発生しました。処理を中止します。：";
 
 // Progress captions.
 inline constexpr std::string_view kConvertingSide1 = "比較１ネット変換処理中";
@@ -50,8 +50,7 @@ inline constexpr std::string_view kComparing = "比較処理中";
 inline constexpr std::string_view kFinished = "処理が終了しました。";
 
 // Headings of errlog.txt that the run writes around the duplicate checks.
-inline constexpr std::string_view kErrorLogTitle =
-    "／／／／／／／／／エラー情報／／／／／／／／／";
+inline constexpr std::string_view kErrorLogTitle = "／／／／／／／／／エラー情報／／／／／／／／／";
 inline constexpr std::string_view kErrorLogSide1 = "＜＜比較ファイル１＞";
 inline constexpr std::string_view kErrorLogSide2 = "＜＜比較ファイル２＞＞";
 

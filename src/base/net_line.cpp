@@ -87,7 +87,6 @@ void writePartsLine(const FieldArray& fields, std::string& line) {
 
 namespace {
 
-
 // What a character is to the splitter: part of a field, a blank to drop, or the end of a
 // field.
 enum CharClass : unsigned char { kText = 0, kBlank = 1, kFieldEnd = 2 };

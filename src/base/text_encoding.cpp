@@ -233,7 +233,9 @@ void upperCaseOver(const char* in, char* out, std::size_t n) {
 
 } // namespace
 
-void upperCaseInPlace(std::string& text) { upperCaseOver(text.data(), text.data(), text.size()); }
+void upperCaseInPlace(std::string& text) {
+    upperCaseOver(text.data(), text.data(), text.size());
+}
 
 void appendUpperCased(std::string& text, std::string_view from) {
     const std::size_t start = text.size();

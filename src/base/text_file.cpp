@@ -5,10 +5,10 @@
 #include <bit>
 #include <cerrno>
 #include <cstdint>
-#include <cstring>
 #include <cstdio>
-#include <initializer_list>
+#include <cstring>
 #include <fcntl.h>
+#include <initializer_list>
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -8,10 +8,10 @@
 // Names are taken exactly as written (the netlists are upper case). A pin changes at most
 // once, by the first pair that names it or its reference.
 
-#include "base/parts_line.h"
-#include "passes/passes.h"
 #include "base/net_line.h"
+#include "base/parts_line.h"
 #include "base/text_file.h"
+#include "passes/passes.h"
 
 #include <limits>
 #include <unordered_map>
@@ -83,7 +83,8 @@ void swapPin(const SwapTable& table, std::string& pin) {
     std::string_view pinName;
     const std::size_t lastStop = pin.rfind('.');
     if (lastStop != std::string::npos) {
-        const std::size_t previousStop = lastStop == 0 ? std::string::npos : pin.rfind('.', lastStop - 1);
+        const std::size_t previousStop =
+            lastStop == 0 ? std::string::npos : pin.rfind('.', lastStop - 1);
         const std::size_t referenceStart = previousStop == std::string::npos ? 0 : previousStop + 1;
         byReference = table.find(pin.substr(referenceStart, lastStop - referenceStart));
         pinName = std::string_view(pin).substr(lastStop + 1);
@@ -149,7 +150,8 @@ void applySwapFile(Workspace& ws, const std::string& swapPath, std::string& erro
     std::string skipped;
     const SwapTable table = readSwapFile(ws, swapPath, skipped);
     if (!skipped.empty()) {
-        ws.observer.message("スワップファイルに読み飛ばした行があります。処理終了後にエラー情報ボタンを押して確認してください。");
+        ws.observer.message("スワップファイルに読み飛ばした行があります。処理終了後にエラー情報ボタ"
+                            "ンを押して確認してください。");
         errorText += "**************スワップファイル読込情報**************\r\n\r\n";
         errorText += skipped;
         errorText += "\r\n";

@@ -1,7 +1,7 @@
-#include "passes/duplicate_report.h"
-#include "passes/passes.h"
 #include "base/net_line.h"
 #include "base/text_file.h"
+#include "passes/duplicate_report.h"
+#include "passes/passes.h"
 
 #include <algorithm>
 
@@ -21,7 +21,8 @@ void checkDuplicateNetNames(Workspace& ws, std::string& errorText) {
     }
     reportDuplicates(ws, names, "・・・・・ネット名が重複しています。",
                      "**************ネット名重複情報**************",
-                     "ネット名の重複が有り処理が正常に行われません。処理終了後にエラー情報ボタンを押して確認してください。",
+                     "ネット名の重複が有り処理が正常に行われません。処理終了後にエラー情報ボタンを"
+                     "押して確認してください。",
                      errorText);
 }
 

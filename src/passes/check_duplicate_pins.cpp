@@ -1,7 +1,7 @@
-#include "passes/duplicate_report.h"
-#include "passes/passes.h"
 #include "base/net_line.h"
 #include "base/text_file.h"
+#include "passes/duplicate_report.h"
+#include "passes/passes.h"
 
 #include <algorithm>
 
@@ -23,10 +23,10 @@ void checkDuplicatePins(Workspace& ws, std::string& errorText) {
         for (std::size_t i = 0; i < count; ++i)
             pins.add(fields.at(i + 2));
     }
-    reportDuplicates(ws, pins, "・・・・・ピン番が重複しています。",
-                     "*************ピン番重複情報*************",
-                     "ピン番の重複があります。処理終了後にエラー情報ボタンを押して確認してください。",
-                     errorText);
+    reportDuplicates(
+        ws, pins, "・・・・・ピン番が重複しています。", "*************ピン番重複情報*************",
+        "ピン番の重複があります。処理終了後にエラー情報ボタンを押して確認してください。",
+        errorText);
 }
 
 } // namespace lintora

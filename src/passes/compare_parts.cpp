@@ -2,10 +2,10 @@
 // every reference whose part name differs, then the parts side 2 lacks and the parts side
 // 1 lacks, in cmpprt.txt.
 
-#include "base/parts_line.h"
-#include "passes/passes.h"
 #include "base/errors.h"
+#include "base/parts_line.h"
 #include "base/text_file.h"
+#include "passes/passes.h"
 
 #include <deque>
 #include <unordered_map>

@@ -8,12 +8,12 @@
 
 namespace lintora {
 
-// checkDuplicateNetNames: finds net names that occur on more than one line of net.tmp, warns once and
-// appends them to the error text. Never changes the file or stops the run.
+// checkDuplicateNetNames: finds net names that occur on more than one line of net.tmp, warns once
+// and appends them to the error text. Never changes the file or stops the run.
 void checkDuplicateNetNames(Workspace& ws, std::string& errorText);
 
-// checkDuplicatePins: finds pins that occur more than once in net.tmp (in two nets or twice in one),
-// warns once and appends them to the error text. Never changes the file or stops the run.
+// checkDuplicatePins: finds pins that occur more than once in net.tmp (in two nets or twice in
+// one), warns once and appends them to the error text. Never changes the file or stops the run.
 void checkDuplicatePins(Workspace& ws, std::string& errorText);
 
 } // namespace lintora

@@ -27,7 +27,9 @@ using namespace std::string_view_literals;
 namespace {
 
 // The keywords start with a bracket.
-bool startsKeyword(char c) { return c == '(' || c == ')'; }
+bool startsKeyword(char c) {
+    return c == '(' || c == ')';
+}
 
 // Which slot the next quoted value of the parts section goes to.
 enum class ValueField { None, PartName, Reference, Footprint };

@@ -72,8 +72,9 @@ bool readComponents(ReaderInput& input, ReaderOutput& out) {
                 token.clear();
                 fieldNumber = 2;
             } else if (!endsWord) {
-                i = takeIntoToken(token, line, i, [](char c) { return c == '.'; },
-                                  [](char next) { return !isBlankOrTab(next); });
+                i = takeIntoToken(
+                    token, line, i, [](char c) { return c == '.'; },
+                    [](char next) { return !isBlankOrTab(next); });
             }
         }
         if (yieldsPart && !f[1].empty())

@@ -144,7 +144,7 @@ private:
 
     ReaderOutput& m_out;
     std::size_t m_fieldSlots;
-    std::string m_token;        // carries over from line to line
+    std::string m_token; // carries over from line to line
     std::string m_netName;
     std::string m_pins;         // of the open net, each followed by ", "
     bool m_afterHeader = false; // "$CCF" seen

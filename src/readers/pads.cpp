@@ -40,8 +40,12 @@ bool isSectionKeyword(const std::string& token) {
 }
 
 // Keywords start with "*"; other tokens run up to the next blank or TAB.
-bool startsKeyword(char c) { return c == '*'; }
-bool isPlain(char c) { return !isBlankOrTab(c); }
+bool startsKeyword(char c) {
+    return c == '*';
+}
+bool isPlain(char c) {
+    return !isBlankOrTab(c);
+}
 
 // The parts section, up to "*NET*". Returns true when "*NET*" was found.
 bool readParts(ReaderInput& input, ReaderOutput& out, const PadsDialect& dialect) {

@@ -131,7 +131,8 @@ LineReader normalisedCopyLines(std::string_view upperCasedInput) {
                       LineReader::Framing::NormalisedCopy);
 }
 
-ReaderResult convertThroughNormalisedCopy(Workspace& ws, const std::string& path, CopySection readParts,
+ReaderResult convertThroughNormalisedCopy(Workspace& ws, const std::string& path,
+                                          CopySection readParts,
                                           void (*readNets)(LineReader&, ReaderOutput&)) {
     ReaderInput input(path);
     input.upperCase();

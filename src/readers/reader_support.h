@@ -137,7 +137,8 @@ LineReader normalisedCopyLines(std::string_view upperCasedInput);
 // (`readParts` says whether it found it), parts.tmp, then the nets section and net.tmp.
 // Without the keyword the file is not recognised and net.tmp is left holding the copy.
 using CopySection = bool (*)(LineReader& copy, ReaderOutput& out);
-ReaderResult convertThroughNormalisedCopy(Workspace& ws, const std::string& path, CopySection readParts,
+ReaderResult convertThroughNormalisedCopy(Workspace& ws, const std::string& path,
+                                          CopySection readParts,
                                           void (*readNets)(LineReader&, ReaderOutput&));
 
 } // namespace lintora

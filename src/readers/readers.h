@@ -10,30 +10,30 @@
 
 namespace lintora {
 
-ReaderResult readAccel(Workspace& ws, const std::string& path); // ACCEL
-ReaderResult readTelesis(Workspace& ws, const std::string& path); // Telesis, ALLEGRO
-ReaderResult readSfx(Workspace& ws, const std::string& path); // SFX, CADIX XID, OHM-3
-ReaderResult readCadlus(Workspace& ws, const std::string& path); // CADLUS-PC
-ReaderResult readCadvance(Workspace& ws, const std::string& path); // CADVANCE
-ReaderResult readCr2000(Workspace& ws, const std::string& path); // CR2000
-ReaderResult readCr5000(Workspace& ws, const std::string& path); // CR3000, CR5000
-ReaderResult readCsi(Workspace& ws, const std::string& path); // CSi
-ReaderResult readD2Cad(Workspace& ws, const std::string& path); // D2 CAD
+ReaderResult readAccel(Workspace& ws, const std::string& path);      // ACCEL
+ReaderResult readTelesis(Workspace& ws, const std::string& path);    // Telesis, ALLEGRO
+ReaderResult readSfx(Workspace& ws, const std::string& path);        // SFX, CADIX XID, OHM-3
+ReaderResult readCadlus(Workspace& ws, const std::string& path);     // CADLUS-PC
+ReaderResult readCadvance(Workspace& ws, const std::string& path);   // CADVANCE
+ReaderResult readCr2000(Workspace& ws, const std::string& path);     // CR2000
+ReaderResult readCr5000(Workspace& ws, const std::string& path);     // CR3000, CR5000
+ReaderResult readCsi(Workspace& ws, const std::string& path);        // CSi
+ReaderResult readD2Cad(Workspace& ws, const std::string& path);      // D2 CAD
 ReaderResult readExpedition(Workspace& ws, const std::string& path); // Expedition PCB
-ReaderResult readFuture(Workspace& ws, const std::string& path); // FUTURE
-ReaderResult readIntergra(Workspace& ws, const std::string& path); // INTERGRA
+ReaderResult readFuture(Workspace& ws, const std::string& path);     // FUTURE
+ReaderResult readIntergra(Workspace& ws, const std::string& path);   // INTERGRA
 // MM-COLMO_NEO & MM2: the extra argument is the path of a separate parts file; the run
 // always passes an empty one.
 ReaderResult readMm(Workspace& ws, const std::string& path, const std::string& partsPath);
-ReaderResult readMentor(Workspace& ws, const std::string& path); // MENTOR
-ReaderResult readMypcb(Workspace& ws, const std::string& path); // MYPCB
+ReaderResult readMentor(Workspace& ws, const std::string& path);   // MENTOR
+ReaderResult readMypcb(Workspace& ws, const std::string& path);    // MYPCB
 ReaderResult readPads2000(Workspace& ws, const std::string& path); // PADS2000
-ReaderResult readPadsPcb(Workspace& ws, const std::string& path); // PADSPCB
-ReaderResult readPcadNlt(Workspace& ws, const std::string& path); // Pcad(nlt)
-ReaderResult readPcadWrl(Workspace& ws, const std::string& path); // Pcad(wrl)
-ReaderResult readProtel(Workspace& ws, const std::string& path); // PROTEL
-ReaderResult readProtel2(Workspace& ws, const std::string& path); // PROTEL2
-ReaderResult readTango(Workspace& ws, const std::string& path); // TANGO
-ReaderResult readWacom(Workspace& ws, const std::string& path); // WACOM SIMPLE NET
+ReaderResult readPadsPcb(Workspace& ws, const std::string& path);  // PADSPCB
+ReaderResult readPcadNlt(Workspace& ws, const std::string& path);  // Pcad(nlt)
+ReaderResult readPcadWrl(Workspace& ws, const std::string& path);  // Pcad(wrl)
+ReaderResult readProtel(Workspace& ws, const std::string& path);   // PROTEL
+ReaderResult readProtel2(Workspace& ws, const std::string& path);  // PROTEL2
+ReaderResult readTango(Workspace& ws, const std::string& path);    // TANGO
+ReaderResult readWacom(Workspace& ws, const std::string& path);    // WACOM SIMPLE NET
 
 } // namespace lintora

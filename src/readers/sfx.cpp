@@ -27,7 +27,9 @@ namespace {
 
 enum class Section { None, Parts, Net };
 
-bool isBlankOrQuote(char c) { return c == ' ' || c == '\t' || c == '\''; }
+bool isBlankOrQuote(char c) {
+    return c == ' ' || c == '\t' || c == '\'';
+}
 
 // The lines up to "*NET" (or the end of the file): the parts section opened by "*PARTS".
 // Returns the section reached: None when "*PARTS" never came first.

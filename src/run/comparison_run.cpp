@@ -1,14 +1,14 @@
 #include "run/comparison_run.h"
 
-#include "passes/passes.h"
 #include "base/errors.h"
-#include "run/format_table.h"
 #include "base/messages.h"
+#include "base/text_file.h"
+#include "passes/passes.h"
+#include "run/format_table.h"
 #include "run/net_compare.h"
-#include "run/sort_net_file.h"
 #include "run/report.h"
 #include "run/run_lock.h"
-#include "base/text_file.h"
+#include "run/sort_net_file.h"
 
 #include <algorithm>
 #include <cfenv>
@@ -83,8 +83,8 @@ OptionList upperCasedOptions(const std::string* boxes, std::size_t count) {
 // Runs the reader of `format` on `path`. Returns false (after the message) when the run
 // must stop.
 bool convertSide(Workspace& ws, const std::string& format, const std::string& path,
-                 std::string_view unknownMessage,
-                 std::string_view mismatchMessage, RunResult& result) {
+                 std::string_view unknownMessage, std::string_view mismatchMessage,
+                 RunResult& result) {
     const ReaderFunction reader = findReader(format);
     if (reader == nullptr) {
         ws.observer.message(unknownMessage);

@@ -56,15 +56,15 @@ TEST(TextEncoding, UpperCasingGivesTheSameWhereverEightByteStepsFall) {
     // the characters just outside them, full-width letters and other UTF-8, put at every
     // offset from an eight-byte step, upper-cased in place and while appended.
     const std::vector<std::pair<std::string, std::string>> pieces = {
-        {"abc", "ABC"},           {"xyz{`", "XYZ{`"},       {"@[AZ", "@[AZ"},
-        {"0-9_", "0-9_"},         {"ａ", "Ａ"},             {"ｚ", "Ｚ"},
-        {"｛", "｛"},             {"Ａ", "Ａ"},             {"é", "é"},
-        {"日", "日"},             {" \t\r\n", " \t\r\n"}, {"mnopqrst", "MNOPQRST"}};
+        {"abc", "ABC"}, {"xyz{`", "XYZ{`"}, {"@[AZ", "@[AZ"},       {"0-9_", "0-9_"},
+        {"ａ", "Ａ"},   {"ｚ", "Ｚ"},       {"｛", "｛"},           {"Ａ", "Ａ"},
+        {"é", "é"},     {"日", "日"},       {" \t\r\n", " \t\r\n"}, {"mnopqrst", "MNOPQRST"}};
     for (std::size_t lead = 0; lead < 9; ++lead) {
         for (const auto& [piece, pieceUpper] : pieces) {
             for (const auto& [other, otherUpper] : pieces) {
                 const std::string text = std::string(lead, 'q') + piece + "mnop" + other;
-                const std::string expected = std::string(lead, 'Q') + pieceUpper + "MNOP" + otherUpper;
+                const std::string expected =
+                    std::string(lead, 'Q') + pieceUpper + "MNOP" + otherUpper;
                 SCOPED_TRACE(text);
                 std::string inPlace = text;
                 upperCaseInPlace(inPlace);
@@ -97,7 +97,10 @@ TEST(InputFiles, DecodeUtf8OrShiftJisAndRejectAnythingElse) {
 
 TEST(InputFiles, DecodeUtf16WithByteOrderMarkAndRefuseNulBytes) {
     std::string text;
-    ASSERT_TRUE(decodeInputText(std::string("\xFF\xFE" "A\0;\0\xFB\x96", 8), text));
+    ASSERT_TRUE(decodeInputText(std::string("\xFF\xFE"
+                                            "A\0;\0\xFB\x96",
+                                            8),
+                                text));
     EXPECT_EQ(text, "A;電");
     ASSERT_TRUE(decodeInputText(std::string("\xFE\xFF\0A", 4), text));
     EXPECT_EQ(text, "A");

@@ -1,5 +1,5 @@
-#include "passes/passes.h"
 #include "base/errors.h"
+#include "passes/passes.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
+#include "base/errors.h"
 #include "base/parts_line.h"
 #include "passes/passes.h"
-#include "base/errors.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>

@@ -51,7 +51,8 @@ TEST(NonPolarPass, EmptyEntriesListNothingAndPinsWithoutFullStopStay) {
     EXPECT_EQ(afterPass(makeNonPolar, file, nonPolar({})), file);
     OptionList onlyBox4;
     onlyBox4[4] = "R";
-    EXPECT_EQ(afterPass(makeNonPolar, file, onlyBox4), "A; 3: 12.1, 7-3, R1.*, \r\nN0; 0: \r\n\r\n");
+    EXPECT_EQ(afterPass(makeNonPolar, file, onlyBox4),
+              "A; 3: 12.1, 7-3, R1.*, \r\nN0; 0: \r\n\r\n");
 }
 
 TEST(PinNumberChange, RenamesMatchingPinsOfTheLetterPrefix) {
@@ -67,7 +68,8 @@ TEST(PinNumberChange, LaterRulesSeeTheWholeResultOfEarlierOnes) {
     EXPECT_EQ(afterPass(changePinNumbers, "A; 2: D3.1, D3.2, \r\n\r\n",
                         pinRules({{"D", "1", "2"}, {"D", "2", "1"}})),
               "A; 2: D3.1, D3.1, \r\n\r\n");
-    EXPECT_EQ(afterPass(changePinNumbers, "A; 1: D3.1, \r\n\r\n", pinRules({{"D", "1", "A"}, {"D", "A", "K"}})),
+    EXPECT_EQ(afterPass(changePinNumbers, "A; 1: D3.1, \r\n\r\n",
+                        pinRules({{"D", "1", "A"}, {"D", "A", "K"}})),
               "A; 1: D3.K, \r\n\r\n");
     // A rule that made the name longer is seen whole by the next one.
     EXPECT_EQ(afterPass(changePinNumbers, "A; 1: D3.1, \r\n\r\n",

@@ -1,5 +1,5 @@
-#include "passes/passes.h"
 #include "base/errors.h"
+#include "passes/passes.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -77,7 +77,8 @@ TEST(SwapPass, MoreThanTheTablesHoldIsACapacityFailure) {
 TEST(SwapPass, AMissingSwapFileIsAFileNotFoundFailure) {
     Swap swap("", "A; 1: U1.1, \r\n\r\n");
     std::string errors;
-    EXPECT_THROW(applySwapFile(swap.sw.ws, (swap.sw.dir / "absent.swp").string(), errors), FileNotFound);
+    EXPECT_THROW(applySwapFile(swap.sw.ws, (swap.sw.dir / "absent.swp").string(), errors),
+                 FileNotFound);
 }
 
 } // namespace

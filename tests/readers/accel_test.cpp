@@ -1,5 +1,5 @@
-#include "readers/readers.h"
 #include "base/errors.h"
+#include "readers/readers.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +9,9 @@ namespace {
 
 using Converted = test::Conversion;
 
-Converted convert(std::string_view text) { return test::convertWith(&readAccel, text, "input.net"); }
+Converted convert(std::string_view text) {
+    return test::convertWith(&readAccel, text, "input.net");
+}
 
 TEST(AccelReader, ConvertsComponentsAndNetsInAnyLetterCase) {
     const auto c = convert("(netlist \"B1\"\r\n"
@@ -64,8 +66,7 @@ TEST(AccelReader, WithoutANetEntryNothingIsWritten) {
 }
 
 TEST(AccelReader, SmallBoardMatchesItsTelesisVersion) {
-    test::expectFullMatchWithTelesis("readers/accel/board.net", "ACCEL",
-                                     "readers/accel/board.tel");
+    test::expectFullMatchWithTelesis("readers/accel/board.net", "ACCEL", "readers/accel/board.tel");
 }
 
 TEST(AccelReader, SurvivesTruncatedGarbledAndHugeInput) {

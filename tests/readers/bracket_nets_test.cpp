@@ -106,7 +106,7 @@ TEST(BracketNets, AFileWithoutANetBlockIsBadAndWritesNothing) {
         text.resize(text.size() - 3); // without the "(" line
         test::ScratchWorkspace sw;
         test::writeFile(sw.dir / "in.net", text);
-        
+
         ReaderResult result = format.reader(sw.ws, (sw.dir / "in.net").string());
         EXPECT_EQ(result, ReaderResult::NotRecognised);
         EXPECT_EQ(sw.observer.hides, 1);
@@ -124,7 +124,8 @@ TEST(BracketNets, SurvivesEveryPrefixGarbageLongLinesAndUnbalancedBrackets) {
         test::convertSurvivingEach(
             [&](std::string_view text) {
                 const Converted r = convert(format, text);
-                EXPECT_TRUE(r.result == ReaderResult::Recognised || r.result == ReaderResult::NotRecognised);
+                EXPECT_TRUE(r.result == ReaderResult::Recognised ||
+                            r.result == ReaderResult::NotRecognised);
             },
             {garbage, std::string(format.components) + std::string(300000, 'X') + " Y\r\n",
              "((((\r\n))))\r\n[[[[\r\n]]]]\r\n(\r\n(\r\n)\r\n)\r\n)\r\n",

@@ -8,7 +8,9 @@ namespace {
 
 using Converted = test::Conversion;
 
-Converted convert(std::string_view text) { return test::convertWith(&readCadvance, text, "in.net", ""); }
+Converted convert(std::string_view text) {
+    return test::convertWith(&readCadvance, text, "in.net", "");
+}
 
 TEST(CadvanceReader, ReadsComponentsAndNetsBrokenAcrossLines) {
     const auto r = convert("components\r\n{\r\n"
@@ -23,8 +25,8 @@ TEST(CadvanceReader, ReadsComponentsAndNetsBrokenAcrossLines) {
                            "N3 = B-1\r\n}\r\n");
     EXPECT_EQ(r.result, ReaderResult::Recognised);
     EXPECT_EQ(r.parts, test::writtenFile({"! 74HC00; U1: DIP14? ", "! 10K; R1: R1608? "}));
-    EXPECT_EQ(r.net,
-              test::writtenFile({"GND; 3: U1.7, U2.7, R1.2, ", "NET1; 2: U1.7.A, R1.1, ", "N2; 2: A.1, , "}));
+    EXPECT_EQ(r.net, test::writtenFile({"GND; 3: U1.7, U2.7, R1.2, ", "NET1; 2: U1.7.A, R1.1, ",
+                                        "N2; 2: A.1, , "}));
 }
 
 TEST(CadvanceReader, LoneLineFeedsReadLikeRealLineEnds) {

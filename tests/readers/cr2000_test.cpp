@@ -10,7 +10,9 @@ namespace {
 
 using Conversion = test::Conversion;
 
-Conversion convert(std::string_view input) { return test::convertWith(&readCr2000, input, "board.cr2", ""); }
+Conversion convert(std::string_view input) {
+    return test::convertWith(&readCr2000, input, "board.cr2", "");
+}
 
 TEST(Cr2000Reader, ConvertsNetsWithContinuationLinesAndNoParts) {
     const auto r = convert("CR-2000 NET LIST\r\nNETS\r\n"
@@ -19,14 +21,16 @@ TEST(Cr2000Reader, ConvertsNetsWithContinuationLinesAndNoParts) {
                            "  vcc   u1-14,u2-A-3\r\n" // upper-cased; first "-" only
                            "END\r\n");
     EXPECT_EQ(r.result, ReaderResult::Recognised);
-    EXPECT_EQ(r.net, test::writtenFile({"GND; 4: U1.7, U2.7, C1.2, C2.2, ", "VCC; 2: U1.14, U2.A-3, "}));
+    EXPECT_EQ(r.net,
+              test::writtenFile({"GND; 4: U1.7, U2.7, C1.2, C2.2, ", "VCC; 2: U1.14, U2.A-3, "}));
     EXPECT_EQ(r.parts, "\r\n");
 }
 
 TEST(Cr2000Reader, TheHeadingIsNetsInUpperCaseAtTheStartOfALine) {
-    for (const auto& [heading, found] :
-         {std::pair{"  N E T S", true}, {"\tNETS LIST", true}, {"nets", false},
-          {"THE NETS", false}}) {
+    for (const auto& [heading, found] : {std::pair{"  N E T S", true},
+                                         {"\tNETS LIST", true},
+                                         {"nets", false},
+                                         {"THE NETS", false}}) {
         SCOPED_TRACE(heading);
         const auto r = convert(std::string(heading) + "\r\n  GND U1-7\r\n");
         EXPECT_EQ(r.result, found ? ReaderResult::Recognised : ReaderResult::NotRecognised);
@@ -38,7 +42,8 @@ TEST(Cr2000Reader, TheHeadingIsNetsInUpperCaseAtTheStartOfALine) {
 
 TEST(Cr2000Reader, TheLastNetIsWrittenWhetherEndOrTheEndOfTheFileClosesTheList) {
     const std::string nets = "NETS\r\n  GND U1-7,\r\nU2-7\r\n  VCC U1-14,\r\nU2-14\r\n";
-    const std::string expected = test::writtenFile({"GND; 2: U1.7, U2.7, ", "VCC; 2: U1.14, U2.14, "});
+    const std::string expected =
+        test::writtenFile({"GND; 2: U1.7, U2.7, ", "VCC; 2: U1.14, U2.14, "});
     EXPECT_EQ(convert(nets + "END\r\n  N9 U9-9\r\n").net, expected); // nothing after END
     EXPECT_EQ(convert(nets).net, expected);
     // END is a word of its own: ENDSTOP is a net name.
@@ -51,15 +56,16 @@ TEST(Cr2000Reader, NamesAndPinsWhateverSeparatesThem) {
     // its line, be followed by ",", or be one letter in column 1.
     const auto r = convert("NETS\r\n  GND U1-7,,U2-7,\r\n\r\nU3-7,\r\n  VCC\r\nU1-14\r\n"
                            "  N1,U1-1\r\nA U1-2\r\n");
-    EXPECT_EQ(r.net, test::writtenFile({"GND; 3: U1.7, U2.7, U3.7, ", "VCC; 1: U1.14, ", "N1; 1: U1.1, ",
-                             "A; 1: U1.2, "}));
+    EXPECT_EQ(r.net, test::writtenFile({"GND; 3: U1.7, U2.7, U3.7, ", "VCC; 1: U1.14, ",
+                                        "N1; 1: U1.1, ", "A; 1: U1.2, "}));
 }
 
 TEST(Cr2000Reader, PinsOfNoNetAndAnEmptyListWriteNothing) {
     EXPECT_EQ(convert("NETS\r\nU1-1,U2-1\r\n").net, "\r\n");
     EXPECT_EQ(convert("NETS\r\n").net, "\r\n");
     // A line with blank columns ends the net above; the pins after it belong to no net.
-    EXPECT_EQ(convert("NETS\r\n  GND U1-7\r\n   \r\nU5-1\r\n").net, test::writtenFile({"GND; 1: U1.7, "}));
+    EXPECT_EQ(convert("NETS\r\n  GND U1-7\r\n   \r\nU5-1\r\n").net,
+              test::writtenFile({"GND; 1: U1.7, "}));
 }
 
 TEST(Cr2000Reader, ColumnTwoIsCountedInCharacters) {

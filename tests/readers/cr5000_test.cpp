@@ -10,7 +10,9 @@ namespace {
 
 using Conversion = test::Conversion;
 
-Conversion convert(std::string_view input) { return test::convertWith(&readCr5000, input, "board.ccf", ""); }
+Conversion convert(std::string_view input) {
+    return test::convertWith(&readCr5000, input, "board.ccf", "");
+}
 
 // The nets of `body` written inside a net block of a complete file.
 std::string netsOf(std::string_view body) {
@@ -28,9 +30,9 @@ TEST(Cr5000Reader, ConvertsDefinitionsAndNetBlocksInFileOrder) {
                            "}\r\n");
     EXPECT_EQ(r.result, ReaderResult::Recognised);
     EXPECT_EQ(r.parts, test::writtenFile({"! 74HC00; IC1: 74HC00? ", "! 74HC00; IC2: 74HC00? ",
-                               "! RN(8); RN1: RN(8)? "}));
+                                          "! RN(8); RN1: RN(8)? "}));
     EXPECT_EQ(r.net, test::writtenFile({"CLK; 2: IC1.1, IC2.1, ", "VCC; 2: IC1.14, IC2.14, ",
-                             "GND; 2: IC1.7, IC2.7, "}));
+                                        "GND; 2: IC1.7, IC2.7, "}));
 }
 
 TEST(Cr5000Reader, TokensRunOverLinesAndSeparatorsAreTakenAsWritten) {
@@ -52,11 +54,11 @@ TEST(Cr5000Reader, ANetIsWrittenWithItsLastPinWhateverEndsIt) {
 
 TEST(Cr5000Reader, CommentsEndAtTheirCloseAndTheFileGoesOnAfterIt) {
     for (const char* comment : {
-             "/* CR-5000 */ $CCF{\r\nNET{\r\n",                       // on its opening line
-             "/*\r\n * header\r\n */\r\n$CCF{ NET{\r\n",              // a line of its own
+             "/* CR-5000 */ $CCF{\r\nNET{\r\n",                        // on its opening line
+             "/*\r\n * header\r\n */\r\n$CCF{ NET{\r\n",               // a line of its own
              "/*\r\nboard CTRL-01\r\n  rev B\r\n*/\r\n$CCF{ NET{\r\n", // lines without "*"
-             "/*\r\n * header */\r\n$CCF{ NET{\r\n",                  // at a line's end
-             "/*\r\n/* old\r\n*/ $CCF{ NET{\r\n",                     // no nesting
+             "/*\r\n * header */\r\n$CCF{ NET{\r\n",                   // at a line's end
+             "/*\r\n/* old\r\n*/ $CCF{ NET{\r\n",                      // no nesting
          }) {
         SCOPED_TRACE(comment);
         const auto r = convert(std::string(comment) + "GND: IC1(7), IC2(7);\r\n}\r\n}\r\n");
@@ -113,8 +115,8 @@ TEST(Cr5000Reader, BlanksInsideKeywordsAndCommentMarksAreDroppedLikeAnyOther) {
         convert("$CCF{ DEFI NITION{ 74HC00: IC1, IC2; } NE T{ GND: IC1(7), / * c */ IC2(7); "
                 "$X V: IC1(1); }\r\nPOWER{VCC:IC1(14)}\r\n/* multi\r\n* star\r\n"
                 "line */ GROUND{ G: R1(2); R2(\r\n2) }\r\n");
-    EXPECT_EQ(r.net, test::writtenFile({"GND; 2: IC1.7, IC2.7, ", "$XV; 1: IC1.1, ", "VCC; 1: IC1.14, ",
-                             "G; 1: R1.2, "}));
+    EXPECT_EQ(r.net, test::writtenFile({"GND; 2: IC1.7, IC2.7, ", "$XV; 1: IC1.1, ",
+                                        "VCC; 1: IC1.14, ", "G; 1: R1.2, "}));
     EXPECT_EQ(r.parts, test::writtenFile({"! 74HC00; IC1: 74HC00? ", "! 74HC00; IC2: 74HC00? "}));
 }
 

@@ -77,8 +77,7 @@ TEST(CsiReader, WithoutAComponentSectionTheFileIsBadAndNothingIsWritten) {
 }
 
 TEST(CsiReader, TheBoardComparesWithItsTelesisVersionAsAFullMatch) {
-    test::expectFullMatchWithTelesis("readers/csi/board.csi", "CSi",
-                                     "readers/csi/board.tel");
+    test::expectFullMatchWithTelesis("readers/csi/board.csi", "CSi", "readers/csi/board.tel");
 }
 
 TEST(CsiReader, SurvivesTruncationGarbageLongLinesAndOpenBraces) {

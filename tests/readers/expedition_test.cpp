@@ -26,7 +26,8 @@ TEST(ExpeditionReader, ReadsNetsPartsAndContinuationLines) {
                            "* \\U3\\\r\n");
     EXPECT_EQ(r.result, ReaderResult::Recognised);
     EXPECT_EQ(r.net, test::writtenFile({"GND; 3: U1.7, U2.7, U3.7, ", "VCC; 1: U1.14, "}));
-    EXPECT_EQ(r.parts, test::writtenFile({"! 74HC00; U1: ? ", "! 74HC00; U2: ? ", "! 74HC00; U3: ? "}));
+    EXPECT_EQ(r.parts,
+              test::writtenFile({"! 74HC00; U1: ? ", "! 74HC00; U2: ? ", "! 74HC00; U3: ? "}));
 }
 
 TEST(ExpeditionReader, NetLinesSharingANameBecomeOneNetAtItsFirstPlace) {
@@ -89,8 +90,9 @@ TEST(ExpeditionReader, BlanksCommasAndTextBetweenValuesAreTakenAsTheStatesSay) {
                                 "*  \\U3\\ xx \\U4\\\r\n"
                                 "\\\\ \\R\\ \\R1\\\r\n");
     EXPECT_EQ(r.net, test::writtenFile({"GND; 4: U1.7, U2.7, \\.\\C1, U4.1, ", "VCC; 1: U1.14, "}));
-    EXPECT_EQ(r.parts, test::writtenFile({"! 74HC00; U1: ? ", "! 74HC00; U2: ? ", "! 74HC00; U3: ? ",
-                                "! 74HC00; XXU4: ? ", "! \\; R: ? "}));
+    EXPECT_EQ(r.parts,
+              test::writtenFile({"! 74HC00; U1: ? ", "! 74HC00; U2: ? ", "! 74HC00; U3: ? ",
+                                 "! 74HC00; XXU4: ? ", "! \\; R: ? "}));
 }
 
 } // namespace

@@ -11,7 +11,9 @@ using test::readFile;
 
 using Converted = test::Conversion;
 
-Converted convert(std::string_view text) { return test::convertWith(&readFuture, text, "in.pin", ""); }
+Converted convert(std::string_view text) {
+    return test::convertWith(&readFuture, text, "in.pin", "");
+}
 
 TEST(FutureReader, RecordsGivePartsAndPinsMergedIntoNetsInFileOrder) {
     const Converted r = convert("PINLIST,2\r\n"
@@ -45,7 +47,7 @@ TEST(FutureReader, TheLandmarkLineMustBeExact) {
         EXPECT_EQ(r.result, ReaderResult::NotRecognised);
         EXPECT_EQ(r.hides, 1);
         EXPECT_EQ(r.parts, "\r\n"); // written empty
-        EXPECT_EQ(r.net, "");      // not written
+        EXPECT_EQ(r.net, "");       // not written
     }
 }
 
@@ -92,7 +94,8 @@ TEST(FutureReader, SurvivesEveryPrefixGarbageAndLongLines) {
     test::convertSurvivingEach(
         [](std::string_view text) {
             const Converted r = convert(text);
-            EXPECT_TRUE(r.result == ReaderResult::Recognised || r.result == ReaderResult::NotRecognised);
+            EXPECT_TRUE(r.result == ReaderResult::Recognised ||
+                        r.result == ReaderResult::NotRecognised);
         },
         {garbage,
          "PINLIST,2\r\n(SYM," + std::string(300000, ',') + "\r\nPIN" + std::string(300000, ',') +

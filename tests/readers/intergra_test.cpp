@@ -8,7 +8,9 @@ namespace {
 
 using Converted = test::Conversion;
 
-Converted convert(std::string_view text) { return test::convertWith(&readIntergra, text, "in.net", ""); }
+Converted convert(std::string_view text) {
+    return test::convertWith(&readIntergra, text, "in.net", "");
+}
 
 TEST(IntergraReader, ReadsColumnPartsAndNetsWithContinuationLines) {
     const auto r = convert("%PART\r\n"
@@ -22,7 +24,7 @@ TEST(IntergraReader, ReadsColumnPartsAndNetsWithContinuationLines) {
                            "\r\n");
     EXPECT_EQ(r.result, ReaderResult::Recognised);
     EXPECT_EQ(r.parts, test::writtenFile({"! 74HC00; U1: 74HC00? ", "! 10K1/10W; R1: 10K1/10W? ",
-                                "! 抵抗器具類10K; R5: 抵抗器具類10K? "}));
+                                          "! 抵抗器具類10K; R5: 抵抗器具類10K? "}));
     EXPECT_EQ(r.net, test::writtenFile({"GND; 3: U1.7, R1.2, U2.7-B, ", "-5V; 2: R1.1, -5V, "}));
 }
 

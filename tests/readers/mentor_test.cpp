@@ -90,7 +90,8 @@ TEST(MentorReader, SurvivesEveryPrefixGarbageLongLinesAndUnbalancedQuotes) {
     test::convertSurvivingEach(
         [](std::string_view text) {
             const Converted r = convert(text);
-            EXPECT_TRUE(r.result == ReaderResult::Recognised || r.result == ReaderResult::NotRecognised);
+            EXPECT_TRUE(r.result == ReaderResult::Recognised ||
+                        r.result == ReaderResult::NotRecognised);
         },
         {garbage, "NET '" + std::string(300000, 'X') + "\r\n'\r\n''''\r\nNET\r\n'",
          "NET 'A' " + std::string(200000, '-') + "\r\n)))((( NET ' ; : ,\r\n"},

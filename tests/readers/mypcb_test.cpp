@@ -64,8 +64,7 @@ TEST(MypcbReader, WithoutNetSectionTheFileIsBadButItsPartsAreWritten) {
 }
 
 TEST(MypcbReader, TheBoardComparesWithItsTelesisVersionAsAFullMatch) {
-    test::expectFullMatchWithTelesis("readers/mypcb/board.myp", "MYPCB",
-                                     "readers/mypcb/board.tel");
+    test::expectFullMatchWithTelesis("readers/mypcb/board.myp", "MYPCB", "readers/mypcb/board.tel");
 }
 
 TEST(MypcbReader, SurvivesTruncationGarbageAndLongLines) {

@@ -14,7 +14,7 @@ TEST(Pads2000Reader, KeepsPartsBeforePartKeywordAndReadsRemarkAsData) {
     test::ScratchWorkspace sw;
     test::writeFile(sw.dir / "input.asc", "*remark* HELLO\r\nR1 10K\r\n*PART*\r\nC1 1UF\r\n"
                                           "*NET*\r\n*SIGNAL* N1\r\nR1.1 C1.1\r\n");
-    
+
     ReaderResult result = readPads2000(sw.ws, (sw.dir / "input.asc").string());
     EXPECT_EQ(result, ReaderResult::Recognised);
     EXPECT_EQ(test::readFile(sw.dir / "parts.tmp"),

@@ -1,5 +1,5 @@
-#include "readers/readers.h"
 #include "base/errors.h"
+#include "readers/readers.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +9,9 @@ namespace {
 
 using Converted = test::Conversion;
 
-Converted convert(std::string_view text) { return test::convertWith(&readPadsPcb, text, "input.asc"); }
+Converted convert(std::string_view text) {
+    return test::convertWith(&readPadsPcb, text, "input.asc");
+}
 
 TEST(PadsPcbReader, ConvertsPartsAndNetsInAnyLetterCase) {
     const auto c = convert("!PADS-POWERPCB-V3.0-MILS!\r\n\r\n"
@@ -29,7 +31,7 @@ TEST(PadsPcbReader, ConvertsPartsAndNetsInAnyLetterCase) {
     // The part type doubles as the footprint; words after it are joined to it.
     EXPECT_EQ(c.parts, test::writtenFile({"! 74LS00; U1: 74LS00? ", "! 10K1608; R1: 10K1608? "}));
     EXPECT_EQ(c.net, test::writtenFile({"GND; 3: U1.7, R1.2, U2.7, ", "MY NET; 2: U1.1, U2.3, ",
-                              "電源; 0: ", "SPARE; 0: "}));
+                                        "電源; 0: ", "SPARE; 0: "}));
 }
 
 TEST(PadsPcbReader, PartsSectionStartsAtPartAndSkipsRemarks) {
@@ -73,8 +75,7 @@ TEST(PadsPcbReader, EveryNetKeepsExactlyItsOwnPins) {
 }
 
 TEST(PadsPcbReader, SmallBoardMatchesItsTelesisVersion) {
-    test::expectFullMatchWithTelesis("readers/pads/board.asc", "PADSPCB",
-                                     "readers/pads/board.tel");
+    test::expectFullMatchWithTelesis("readers/pads/board.asc", "PADSPCB", "readers/pads/board.tel");
 }
 
 TEST(PadsPcbReader, SurvivesTruncatedGarbledAndHugeInput) {

@@ -1,5 +1,5 @@
-#include "readers/readers.h"
 #include "base/errors.h"
+#include "readers/readers.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +9,9 @@ namespace {
 
 using Converted = test::Conversion;
 
-Converted convert(std::string_view text) { return test::convertWith(&readPcadNlt, text, "input.nlt"); }
+Converted convert(std::string_view text) {
+    return test::convertWith(&readPcadNlt, text, "input.nlt");
+}
 
 TEST(PcadNltReader, ConvertsPartsAndNets) {
     const auto c = convert("P-CAD NETLIST BOARD1 = TEST;\r\n"
@@ -26,9 +28,10 @@ TEST(PcadNltReader, ConvertsPartsAndNets) {
                            "/1 R1/\t2;\r\n");  // and TAB separates nothing
     EXPECT_EQ(c.result, ReaderResult::Recognised);
     EXPECT_EQ(c.parts, test::writtenFile({"! 74LS00; U1: ? ", "! 74LS00; U2: ? ", "! RES; R1: ? ",
-                                "! RES; R2: ? ", "! NETSWITCH; S1: ? "}));
-    EXPECT_EQ(c.net, test::writtenFile({"GND; 3: U1.7, U2.7, R1.2, ", "N1; 4: U1.1, /X, R2.A.1, S1.1, ",
-                              "CLK; 3: U1.3, U2.1, R1.2, "}));
+                                          "! RES; R2: ? ", "! NETSWITCH; S1: ? "}));
+    EXPECT_EQ(c.net,
+              test::writtenFile({"GND; 3: U1.7, U2.7, R1.2, ", "N1; 4: U1.1, /X, R2.A.1, S1.1, ",
+                                 "CLK; 3: U1.3, U2.1, R1.2, "}));
 }
 
 TEST(PcadNltReader, NeedsThePartsLineFollowedByNets) {

@@ -1,5 +1,5 @@
-#include "readers/readers.h"
 #include "base/errors.h"
+#include "readers/readers.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -27,8 +27,8 @@ TEST(PcadWrlReader, ConvertsNamesContinuationsAndPins) {
     // Only the first "-" after a pin's first character becomes "."; a long name is kept
     // whole; a net without pins gets count 0, not the previous net's pins.
     EXPECT_EQ(c.net, test::writtenFile({"GND; 6: U1.7, U2.7, U1.A-3, -5, 電源, U3.7, ",
-                              "A_VERY_LONG_NET_NAME_OF_30_CH; 1: U1.1, ",
-                              "SPARE; 0: ", "VCC; 1: U1.14, "}));
+                                        "A_VERY_LONG_NET_NAME_OF_30_CH; 1: U1.1, ",
+                                        "SPARE; 0: ", "VCC; 1: U1.14, "}));
     EXPECT_EQ(c.parts, test::writtenFile({})); // the format has no parts
     // The format has no landmark: a file whose last net has a pin is taken as one.
     EXPECT_EQ(c.result, ReaderResult::Recognised);

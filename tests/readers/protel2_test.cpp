@@ -13,7 +13,7 @@ std::string partsOf(const std::string& components) {
     test::ScratchWorkspace sw;
     test::writeFile(sw.dir / "in.net",
                     "PROTEL NETLIST 2.0\r\n" + components + "(\r\nGND\r\nU1-7\r\n)\r\n");
-    
+
     ReaderResult result = readProtel2(sw.ws, (sw.dir / "in.net").string());
     EXPECT_EQ(result, ReaderResult::Recognised);
     return readFile(sw.dir / "parts.tmp");

@@ -12,7 +12,7 @@ using test::readFile;
 std::string partsOf(const std::string& components) {
     test::ScratchWorkspace sw;
     test::writeFile(sw.dir / "in.net", components + "(\r\nGND\r\nU1-7\r\n)\r\n");
-    
+
     ReaderResult result = readTango(sw.ws, (sw.dir / "in.net").string());
     EXPECT_EQ(result, ReaderResult::Recognised);
     return readFile(sw.dir / "parts.tmp");
@@ -34,7 +34,7 @@ TEST(TangoReader, ALineBeginningWithAnOpeningBracketStartsTheNets) {
     test::ScratchWorkspace sw;
     test::writeFile(sw.dir / "in.net",
                     "[\r\nU1\r\nDIP14\r\n74LS00\r\n]\r\n(GND\r\nVCC\r\nU1-14\r\n)\r\n");
-    
+
     ReaderResult result = readTango(sw.ws, (sw.dir / "in.net").string());
     EXPECT_EQ(result, ReaderResult::Recognised);
     EXPECT_EQ(readFile(sw.dir / "net.tmp"), crlfText({"VCC; 1: U1.14, ", ""}));

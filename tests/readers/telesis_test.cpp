@@ -15,7 +15,8 @@ struct TelesisRun {
     ReaderResult result = ReaderResult::NotRecognised;
 
     explicit TelesisRun(std::string_view dataName) {
-        result = readTelesis(sw.ws, dataFile(std::string("readers/telesis/") + std::string(dataName)).string());
+        result = readTelesis(
+            sw.ws, dataFile(std::string("readers/telesis/") + std::string(dataName)).string());
     }
     std::string nets() const { return readFile(sw.dir / "net.tmp"); }
     std::string parts() const { return readFile(sw.dir / "parts.tmp"); }
@@ -24,9 +25,9 @@ struct TelesisRun {
 TEST(TelesisReader, ReadsPackagesAndNetsWithContinuationLines) {
     TelesisRun run("board.tel");
     EXPECT_EQ(run.result, ReaderResult::Recognised);
-    EXPECT_EQ(run.parts(), crlfText({"! 74LS00; U1: DIP14? ", "! 74LS00; U2: DIP14? ",
-                                     "! 74LS00; U3: DIP14? ", "! LM358; U4: SOIC8? ",
-                                     "! 10K; R1: 0603? ", "! 10K; R2: 0603? ", ""}));
+    EXPECT_EQ(run.parts(),
+              crlfText({"! 74LS00; U1: DIP14? ", "! 74LS00; U2: DIP14? ", "! 74LS00; U3: DIP14? ",
+                        "! LM358; U4: SOIC8? ", "! 10K; R1: 0603? ", "! 10K; R2: 0603? ", ""}));
     // "VCC;U1.14,U2.14": the rest of a line after its "," is not read.
     EXPECT_EQ(run.nets(), crlfText({"GND; 4: U1.7, U2.7, U3.7, U4.4, ", "VCC; 2: U1.14, U3.14, ",
                                     "OUT; 2: R1.1, U4.1, ", ""}));
@@ -72,7 +73,7 @@ TEST(TelesisReader, WrappedPackageEntriesKeepTheirReferencesAndStrayLinesAddNoNe
 TEST(TelesisReader, ANetWithAnEmptyNameKeepsItsPins) {
     test::ScratchWorkspace sw;
     test::writeFile(sw.dir / "in.tel", "$PACKAGES\r\n$NETS\r\n ; U1.1 U2.1\r\n$END\r\n");
-    
+
     ReaderResult result = readTelesis(sw.ws, (sw.dir / "in.tel").string());
     EXPECT_EQ(readFile(sw.dir / "net.tmp"), crlfText({"; 2: U1.1, U2.1, ", ""}));
 }
@@ -81,7 +82,7 @@ TEST(TelesisReader, ReadsShiftJisInputAsText) {
     test::ScratchWorkspace sw;
     // "電源" in CP932, as a net name.
     test::writeFile(sw.dir / "in.tel", "$PACKAGES\r\n$NETS\r\n\x93\x64\x8C\xB9 ; U1.1 U2.1\r\n");
-    
+
     ReaderResult result = readTelesis(sw.ws, (sw.dir / "in.tel").string());
     EXPECT_EQ(readFile(sw.dir / "net.tmp"), crlfText({"電源; 2: U1.1, U2.1, ", ""}));
 }
@@ -100,7 +101,8 @@ TEST(TelesisReader, SurvivesEveryPrefixOfAFileAndGarbage) {
             ReaderResult result = ReaderResult::NotRecognised;
             // Plain text never needs a RunFailure: not even that may escape here.
             EXPECT_NO_THROW(readTelesis(sw.ws, (sw.dir / "in.tel").string()));
-            EXPECT_TRUE(result == ReaderResult::Recognised || result == ReaderResult::NotRecognised);
+            EXPECT_TRUE(result == ReaderResult::Recognised ||
+                        result == ReaderResult::NotRecognised);
         },
         {"$NETS\r\n" + std::string(100000, ',') + ";;;,,\t\r\r"},
         readFile(dataFile("readers/telesis/board.tel")));

@@ -1,5 +1,5 @@
-#include "run/net_compare.h"
 #include "base/text_hash.h"
+#include "run/net_compare.h"
 #include "support/literal_net_compare.h"
 
 #include <gtest/gtest.h>

@@ -41,8 +41,9 @@ TEST(NetFileSort, SortsPinsInsideEachNetAndThenTheNets) {
 }
 
 TEST(NetFileSort, DropsBlanksKeepsSameNamedNetsAndStopsAtTheFirstEmptyLine) {
-    EXPECT_EQ(sortNetFile("MY NET; 1: U 1.1, \r\nG; 1: B.1, \r\nG; 1: A.1, \r\n\r\nX; 1: Z.1, \r\n"),
-              "G; 1: A.1, \r\nG; 1: B.1, \r\nMYNET; 1: U1.1, \r\n");
+    EXPECT_EQ(
+        sortNetFile("MY NET; 1: U 1.1, \r\nG; 1: B.1, \r\nG; 1: A.1, \r\n\r\nX; 1: Z.1, \r\n"),
+        "G; 1: A.1, \r\nG; 1: B.1, \r\nMYNET; 1: U1.1, \r\n");
     EXPECT_EQ(sortNetFile("\r\n"), "");
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "readers/reader_support.h"
-#include "run/comparison_run.h"
 #include "base/observer.h"
 #include "base/workspace.h"
+#include "readers/reader_support.h"
+#include "run/comparison_run.h"
 
 #include <cstddef>
 #include <filesystem>
