@@ -89,6 +89,13 @@ int main(int argc, char** argv) {
                    "REF:BEFORE:AFTER, renames side-1 pins; up to 10")
         ->allow_extra_args(false)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    app.add_option("--ignore", inputs.ignoredParts,
+                   "Part left out of both sides, by letter prefix (MH) or reference (TP3)")
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    app.add_option("--ignore-file", inputs.ignoreFile, "File of parts to leave out, one a line");
+    app.add_flag("--skip-one-pin-nets", inputs.skipOnePinNets,
+                 "Leave every net of a single pin out of both sides");
     app.add_option("--workdir", workDir, "Directory for scratch files and reports")
         ->default_str(".");
     app.add_option("--encoding", encoding, "Encoding of the reports")

@@ -64,6 +64,77 @@ void convertAllSeparators(std::string& pin, std::string_view separators) {
 
 namespace {
 
+// The separators each field may not hold, and the full-width form that stands for each.
+constexpr std::string_view kNetLineSeparators = ";:,";
+constexpr std::string_view kReferenceSeparators = ";:,!?";
+constexpr std::string_view kPartsLineSeparators = "!;:?";
+
+std::string_view separatorsOf(LineField field) {
+    switch (field) {
+    case LineField::NetName:
+    case LineField::PinName:
+        return kNetLineSeparators;
+    case LineField::Reference:
+        return kReferenceSeparators;
+    case LineField::PartName:
+    case LineField::Footprint:
+        return kPartsLineSeparators;
+    }
+    return kReferenceSeparators;
+}
+
+std::string_view fullWidthFormOf(char separator) {
+    switch (separator) {
+    case ';': return "\xEF\xBC\x9B"; // ；
+    case ':': return "\xEF\xBC\x9A"; // ：
+    case ',': return "\xEF\xBC\x8C"; // ，
+    case '!': return "\xEF\xBC\x81"; // ！
+    default: return "\xEF\xBC\x9F";  // ？
+    }
+}
+
+} // namespace
+
+void appendLineField(std::string& out, std::string_view text, LineField field) {
+    const std::string_view separators = separatorsOf(field);
+    std::size_t from = 0;
+    for (std::size_t at = text.find_first_of(separators); at != std::string_view::npos;
+         at = text.find_first_of(separators, from)) {
+        out.append(text.substr(from, at - from));
+        out.append(fullWidthFormOf(text[at]));
+        from = at + 1;
+    }
+    out.append(text.substr(from));
+}
+
+std::string lineField(std::string_view text, LineField field) {
+    std::string out;
+    out.reserve(text.size());
+    appendLineField(out, text, field);
+    return out;
+}
+
+void appendPin(std::string& out, std::string_view reference, std::string_view pin) {
+    appendLineField(out, reference, LineField::Reference);
+    out += '.';
+    appendLineField(out, pin, LineField::PinName);
+}
+
+std::string_view footprintWithoutLibrary(std::string_view footprint) {
+    const std::size_t colon = footprint.rfind(':');
+    return colon == std::string_view::npos ? footprint : footprint.substr(colon + 1);
+}
+
+std::string_view trimBlanks(std::string_view text) {
+    while (!text.empty() && isBlankOrTab(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlankOrTab(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+namespace {
+
 // The bytes of `word` that equal `byte`, as their high bits. The lowest one marked is
 // always right (a mark above a true one may be false), which is all the caller uses.
 std::uint64_t bytesEqualTo(std::uint64_t word, char byte) {

@@ -13,7 +13,7 @@ ReaderResult readMmWithoutPartsFile(Workspace& ws, const std::string& path) {
     return readMm(ws, path, std::string());
 }
 
-constexpr std::array<FormatEntry, 27> kFormats{{
+constexpr std::array<FormatEntry, 32> kFormats{{
     {"ACCEL", &readAccel},
     {"ALLEGRO", &readTelesis},
     {"CADIX XID", &readSfx},
@@ -41,9 +41,14 @@ constexpr std::array<FormatEntry, 27> kFormats{{
     {"TANGO", &readTango},
     {"Telesis", &readTelesis},
     {"WACOM SIMPLE NET", &readWacom},
+    {"KiCad", &readKicad},
+    {"IPC-D-356", &readIpcD356},
+    {"Allegro PST", &readAllegroPst},
+    {"OrCAD PCB II", &readOrcadPcb2},
+    {"gEDA", &readGeda},
 }};
 
-constexpr std::array<std::string_view, 27> kDisplayOrder{
+constexpr std::array<std::string_view, 32> kDisplayOrder{
     "ACCEL",    "ALLEGRO",   "CADIX XID", "CADLUS-PC(Reverse Net)",
     "CADVANCE", "CR2000",    "CR3000",    "CR5000",
     "CSi",      "D2 CAD",    "Expedition PCB", "FUTURE",
@@ -51,6 +56,7 @@ constexpr std::array<std::string_view, 27> kDisplayOrder{
     "OHM-3",    "PADS2000",  "PADSPCB",   "Pcad(wrl)",
     "Pcad(nlt)", "PROTEL",   "PROTEL2",   "SFX",
     "TANGO",    "Telesis",   "WACOM SIMPLE NET",
+    "KiCad",    "IPC-D-356", "Allegro PST", "OrCAD PCB II", "gEDA",
 };
 
 } // namespace
