@@ -100,7 +100,7 @@ ReaderResult readGeda(Workspace& ws, const std::string& path) {
         } else if (section == Section::Components) {
             readComponent(trimmed, out);
         } else if (section == Section::Nets) {
-            readNet(trimmed, out);
+            readNet(line, out);
         }
     }
     if (!recognised) {

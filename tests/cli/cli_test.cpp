@@ -28,7 +28,7 @@ CliResult runCli(const test::TempDir& dir, const std::string& arguments) {
 
 const std::string kExamples = LINTORA_EXAMPLES;
 
-TEST(CommandLine, ListsTheTwentySevenFormatsInTheWindowsOrder) {
+TEST(CommandLine, ListsTheFormatsInTheWindowsOrderTodaysAfterTheTwentySeven) {
     test::TempDir dir;
     const CliResult r = runCli(dir, "--list-formats");
     EXPECT_EQ(r.exitCode, 0);
@@ -38,12 +38,15 @@ TEST(CommandLine, ListsTheTwentySevenFormatsInTheWindowsOrder) {
             s += c == '\n' ? std::string("\r\n") : std::string(1, c);
         return s;
     }());
-    ASSERT_EQ(names.size(), 27u);
+    ASSERT_EQ(names.size(), 32u);
     EXPECT_EQ(names.front(), "ACCEL");
     EXPECT_EQ(names[13], "MENTOR");
     EXPECT_EQ(names[14], "MM-COLMO_NEO & MM2");
     EXPECT_EQ(names[19], "Pcad(wrl)");
-    EXPECT_EQ(names.back(), "WACOM SIMPLE NET");
+    EXPECT_EQ(names[26], "WACOM SIMPLE NET");
+    EXPECT_EQ(std::vector<std::string>(names.begin() + 27, names.end()),
+              (std::vector<std::string>{"KiCad", "IPC-D-356", "Allegro PST", "OrCAD PCB II",
+                                        "gEDA"}));
 }
 
 TEST(CommandLine, TheExampleComparisonPrintsItsDifferencesAndExitsWithOne) {
@@ -90,6 +93,19 @@ TEST(CommandLine, EveryStopIsExitTwoWithTheMessageOnStandardError) {
     r = runCli(dir, "--format1 Telesis --format2 Telesis --adjust many a.tel b.tel");
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_FALSE(r.err.empty());
+}
+
+TEST(CommandLine, PartsAndOnePinNetsLeftOutOfBothSides) {
+    test::TempDir dir;
+    test::writeFile(dir / "holes.txt", "MH\n");
+    const std::string pair = " '" + test::dataFile("ignore/schematic.net").string() + "' '" +
+                             test::dataFile("ignore/board.ipc").string() + "'";
+    const std::string formats = "--format1 KiCad --format2 IPC-D-356";
+    EXPECT_EQ(runCli(dir, formats + pair).exitCode, 1);
+    const CliResult r =
+        runCli(dir, formats + " --ignore TP9 --ignore-file holes.txt --skip-one-pin-nets" + pair);
+    EXPECT_EQ(r.exitCode, 0) << r.err << r.out;
+    EXPECT_NE(r.out.find("\n除外部品　ﾘﾌｧﾚﾝｽ指定：TP9 MH\n"), std::string::npos) << r.out;
 }
 
 TEST(CommandLine, WrongOptionsAreUsageErrors) {
@@ -198,10 +214,15 @@ constexpr FormatBoard kFormatBoards[] = {
     {"TANGO", "tango/board.net"},
     {"Telesis", "telesis/board.tel"},
     {"WACOM SIMPLE NET", "wacom/board.wac"},
+    {"KiCad", "kicad/board.net"},
+    {"IPC-D-356", "ipc_d356/board.ipc"},
+    {"Allegro PST", "allegro_pst/pstxnet.dat"},
+    {"OrCAD PCB II", "orcad_pcb2/board.net"},
+    {"gEDA", "geda/board.geda"},
 };
 
 TEST(CommandLine, EveryFormatReadsItsBoardAsAFullMatchWithTheTelesisVersion) {
-    ASSERT_EQ(std::size(kFormatBoards), 27u);
+    ASSERT_EQ(std::size(kFormatBoards), 32u);
     test::TempDir dir;
     for (const auto& [format, board] : kFormatBoards) {
         SCOPED_TRACE(format);
