@@ -984,7 +984,8 @@ std::string writeIpcD356(const Board& board) {
             board.appendPinName(name, pin);
             if (part.reference.size() > 6 || name.size() > 4)
                 throw std::invalid_argument("IPC-D-356 holds references of 6 characters and "
-                                            "pins of 4 at most: " + board.pinText(pin));
+                                            "pins of 4 at most: " +
+                                            board.pinText(pin));
             const bool surface = part.kind != PartKind::Connector;
             // Code, net field, three blanks, reference field, "-", pin field.
             std::string fields(surface ? "327" : "317");
@@ -1065,14 +1066,14 @@ std::string writeOrcadPcb2(const Board& board) {
     for (std::size_t p = 0; p < board.parts.size(); ++p) {
         const Part& part = board.parts[p];
         w << " ( /" << (0x5F000000 + p) << " Lib:" << w.type(part).footprint << "  "
-          << part.reference << ' ' << w.type(part).value << " {Lib=" << w.type(part).value
-          << '}';
+          << part.reference << ' ' << w.type(part).value << " {Lib=" << w.type(part).value << '}';
         w.endLine();
         for (std::uint16_t pin = 1; pin <= part.pinCount; ++pin) {
             const std::uint32_t net = netOf[firstPin[p] + pin - 1];
             w << "  (    ";
             w.pinName({static_cast<std::uint32_t>(p), pin});
-            w << ' ' << (net == noNet ? std::string_view("?") : std::string_view(board.nets[net].name))
+            w << ' '
+              << (net == noNet ? std::string_view("?") : std::string_view(board.nets[net].name))
               << " )";
             w.endLine();
         }

@@ -66,7 +66,9 @@ List listOf(List parent, std::string_view keyword) {
     case List::Net:
         return keyword == "NAME"sv ? List::NetName : keyword == "NODE"sv ? List::Node : List::Other;
     case List::Node:
-        return keyword == "REF"sv ? List::NodeRef : keyword == "PIN"sv ? List::NodePin : List::Other;
+        return keyword == "REF"sv   ? List::NodeRef
+               : keyword == "PIN"sv ? List::NodePin
+                                    : List::Other;
     default:
         return List::Other;
     }
@@ -144,7 +146,7 @@ private:
     // An atom: a list's keyword, or a value of the list it stands in.
     bool atom(std::string_view text) {
         if (m_lists.empty())
-            return m_recognised; // outside every list: text before "(export" is not KiCad's
+            return false; // outside every list: text before "(export" is not KiCad's
         List& list = m_lists.back();
         if (list == List::Opened) {
             if (m_lists.size() == 1) {
@@ -159,13 +161,26 @@ private:
             return true;
         }
         switch (list) {
-        case List::CompRef: m_reference.assign(text); break;
-        case List::CompValue: m_value.assign(text); break;
-        case List::CompFootprint: m_footprint.assign(text); break;
-        case List::NetName: m_netName.assign(text); break;
-        case List::NodeRef: m_nodeRef.assign(text); break;
-        case List::NodePin: m_nodePin.assign(text); break;
-        default: break;
+        case List::CompRef:
+            m_reference.assign(text);
+            break;
+        case List::CompValue:
+            m_value.assign(text);
+            break;
+        case List::CompFootprint:
+            m_footprint.assign(text);
+            break;
+        case List::NetName:
+            m_netName.assign(text);
+            break;
+        case List::NodeRef:
+            m_nodeRef.assign(text);
+            break;
+        case List::NodePin:
+            m_nodePin.assign(text);
+            break;
+        default:
+            break;
         }
         return true;
     }
@@ -193,7 +208,7 @@ private:
     // A ")": finishes the innermost list. False when it was the export list.
     bool close() {
         if (m_lists.empty())
-            return m_recognised;
+            return false; // a ")" before "(export": not KiCad's
         const List list = m_lists.back();
         m_lists.pop_back();
         FieldArray& f = m_out.fields;

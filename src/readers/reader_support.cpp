@@ -85,11 +85,16 @@ std::string_view separatorsOf(LineField field) {
 
 std::string_view fullWidthFormOf(char separator) {
     switch (separator) {
-    case ';': return "\xEF\xBC\x9B"; // ；
-    case ':': return "\xEF\xBC\x9A"; // ：
-    case ',': return "\xEF\xBC\x8C"; // ，
-    case '!': return "\xEF\xBC\x81"; // ！
-    default: return "\xEF\xBC\x9F";  // ？
+    case ';':
+        return "\xEF\xBC\x9B"; // ；
+    case ':':
+        return "\xEF\xBC\x9A"; // ：
+    case ',':
+        return "\xEF\xBC\x8C"; // ，
+    case '!':
+        return "\xEF\xBC\x81"; // ！
+    default:
+        return "\xEF\xBC\x9F"; // ？
     }
 }
 

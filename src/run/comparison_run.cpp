@@ -181,7 +181,7 @@ void runSteps(const RunInputs& in, Workspace& ws, long threshold, RunResult& res
     ui.progress(80, messages::kComparing);
 
     // Report: written reflowed; the result box shows what the file holds.
-    const ReportSettings settings{in.path1,    in.format1,   in.path2,  in.format2,
+    const ReportSettings settings{in.path1,    in.format1,   in.path2,    in.format2,
                                   in.swapPath, in.pinChange, in.nonPolar, ignoredParts};
     std::string fileText = buildReport(settings, comparison);
     fileText += kCrLf;

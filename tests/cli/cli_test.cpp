@@ -44,9 +44,9 @@ TEST(CommandLine, ListsTheFormatsInTheWindowsOrderTodaysAfterTheTwentySeven) {
     EXPECT_EQ(names[14], "MM-COLMO_NEO & MM2");
     EXPECT_EQ(names[19], "Pcad(wrl)");
     EXPECT_EQ(names[26], "WACOM SIMPLE NET");
-    EXPECT_EQ(std::vector<std::string>(names.begin() + 27, names.end()),
-              (std::vector<std::string>{"KiCad", "IPC-D-356", "Allegro PST", "OrCAD PCB II",
-                                        "gEDA"}));
+    EXPECT_EQ(
+        std::vector<std::string>(names.begin() + 27, names.end()),
+        (std::vector<std::string>{"KiCad", "IPC-D-356", "Allegro PST", "OrCAD PCB II", "gEDA"}));
 }
 
 TEST(CommandLine, TheExampleComparisonPrintsItsDifferencesAndExitsWithOne) {

@@ -30,11 +30,13 @@ std::string net(std::string_view name, const std::vector<std::string>& nodes) {
     std::string text = "NET_NAME\r\n'" + std::string(name) + "'\r\n '@B.S(SCH_1):N1':\r\n" +
                        " C_SIGNAL='@b.s(sch_1):n1';\r\n";
     for (const auto& node : nodes)
-        text += "NODE_NAME\t" + node + "\r\n '@B.S(SCH_1):INS1@LIB.P.NORMAL(CHIPS)':\r\n 'PIN':;\r\n";
+        text +=
+            "NODE_NAME\t" + node + "\r\n '@B.S(SCH_1):INS1@LIB.P.NORMAL(CHIPS)':\r\n 'PIN':;\r\n";
     return text;
 }
 
-constexpr std::string_view kHeader = "FILE_TYPE = EXPANDEDNETLIST;\r\n{ Using PSTWRITER 17.2.0 }\r\n";
+constexpr std::string_view kHeader =
+    "FILE_TYPE = EXPANDEDNETLIST;\r\n{ Using PSTWRITER 17.2.0 }\r\n";
 
 TEST(AllegroPstReader, ReadsNetsAndThePartsFileBesideThem) {
     test::ScratchWorkspace sw;
@@ -48,10 +50,10 @@ TEST(AllegroPstReader, ReadsNetsAndThePartsFileBesideThem) {
                                  "/POWER/VCC; 5: U1.14, U2.14, C1.1, R1.1, J1.1, ",
                                  "CLK; 3: U1.3, U2.1, R1.2, ", "OUT; 2: U1.1, U2.3, ",
                                  "_D_5ADB610; 1: U2.5, "}));
-    EXPECT_EQ(test::readFile(sw.dir / "parts.tmp"),
-              test::writtenFile({"! CAP-NP_1_CC0603_0.1UF_？; C1: ? ", "! CONN 2; J1: ? ",
-                                 "! RES_10K_0603; R1: ? ", "! 74LS00; U1: ? ",
-                                 "! 74LS00; U2: ? "}));
+    EXPECT_EQ(
+        test::readFile(sw.dir / "parts.tmp"),
+        test::writtenFile({"! CAP-NP_1_CC0603_0.1UF_？; C1: ? ", "! CONN 2; J1: ? ",
+                           "! RES_10K_0603; R1: ? ", "! 74LS00; U1: ? ", "! 74LS00; U2: ? "}));
 }
 
 TEST(AllegroPstReader, WithoutAPartsFileThePartsAreEmpty) {
@@ -65,12 +67,12 @@ TEST(AllegroPstReader, NamesQuotesAndTruncation) {
     // A doubled quote stands for one; separators in a name are replaced; a node before any
     // net belongs to none; a file cut off before "END." keeps its last net; text after
     // "END." is not read.
-    const auto c = convert(std::string(kHeader) + "NODE_NAME\tX1 1\r\n" +
-                           net("IT''S:A,NET", {"R1 2"}) + net("nc", {"U9 1"}) +
-                           net("LAST", {"C1 1", "C2"}));
+    const auto c =
+        convert(std::string(kHeader) + "NODE_NAME\tX1 1\r\n" + net("IT''S:A,NET", {"R1 2"}) +
+                net("nc", {"U9 1"}) + net("LAST", {"C1 1", "C2"}));
     EXPECT_EQ(c.net, test::writtenFile({"IT'S：A，NET; 1: R1.2, ", "LAST; 2: C1.1, C2., "}));
-    const auto ended = convert(std::string(kHeader) + net("A", {"U1 1"}) + "END.\r\n" +
-                               net("B", {"U2 1"}));
+    const auto ended =
+        convert(std::string(kHeader) + net("A", {"U1 1"}) + "END.\r\n" + net("B", {"U2 1"}));
     EXPECT_EQ(ended.net, test::writtenFile({"A; 1: U1.1, "}));
 }
 
@@ -94,8 +96,18 @@ TEST(AllegroPstReader, SmallBoardMatchesItsTelesisVersion) {
 }
 
 TEST(AllegroPstReader, SurvivesTruncatedGarbledAndHugeInput) {
-    const std::vector<std::string> pieces{std::string(kHeader), "NET_NAME", "NODE_NAME", "END.",
-                                          "'", "''", "\t", " ", "\r\n", "\n", "U1 1", "NC",
+    const std::vector<std::string> pieces{std::string(kHeader),
+                                          "NET_NAME",
+                                          "NODE_NAME",
+                                          "END.",
+                                          "'",
+                                          "''",
+                                          "\t",
+                                          " ",
+                                          "\r\n",
+                                          "\n",
+                                          "U1 1",
+                                          "NC",
                                           "電"};
     Survival survival;
     test::convertSurvivingEach(std::ref(survival), test::randomSoups(pieces, 50, 300, 17),

@@ -28,9 +28,9 @@ private:
 TEST(GedaReader, ReadsComponentsAndTheNetsSectionOnly) {
     const auto c = convert(test::readFile(test::dataFile("readers/geda/board.geda")));
     EXPECT_EQ(c.result, ReaderResult::Recognised);
-    EXPECT_EQ(c.parts, test::writtenFile({"! 74LS00; U1: ? ", "! 74LS00; U2: ? ",
-                                          "! RESISTOR; R1: ? ", "! CAPACITOR; C1: ? ",
-                                          "! CONNECTOR_2; J1: ? "}));
+    EXPECT_EQ(c.parts,
+              test::writtenFile({"! 74LS00; U1: ? ", "! 74LS00; U2: ? ", "! RESISTOR; R1: ? ",
+                                 "! CAPACITOR; C1: ? ", "! CONNECTOR_2; J1: ? "}));
     // The no-connect nets are not nets; the graphical symbol without a reference is no part.
     EXPECT_EQ(c.net, test::writtenFile({"GND; 4: C1.2, J1.2, U1.7, U2.7, ",
                                         "/POWER/VCC; 5: C1.1, J1.1, R1.1, U1.14, U2.14, ",
@@ -58,7 +58,8 @@ TEST(GedaReader, AFileWithoutANetsSectionIsRefused) {
         EXPECT_EQ(c.net, "(none)");
     }
     // Cut off before "END nets", it keeps the nets it read.
-    EXPECT_EQ(convert("START nets\nA : U1 1\nB : U2").net, test::writtenFile({"A; 1: U1.1, ", "B; 0: "}));
+    EXPECT_EQ(convert("START nets\nA : U1 1\nB : U2").net,
+              test::writtenFile({"A; 1: U1.1, ", "B; 0: "}));
 }
 
 TEST(GedaReader, SmallBoardMatchesItsTelesisVersion) {
@@ -66,9 +67,18 @@ TEST(GedaReader, SmallBoardMatchesItsTelesisVersion) {
 }
 
 TEST(GedaReader, SurvivesTruncatedGarbledAndHugeInput) {
-    const std::vector<std::string> pieces{"START nets", "END nets", "START components",
-                                          "END components", " : ", ",", " ", "\r\n", "\n",
-                                          "U1 1", "device=", "電"};
+    const std::vector<std::string> pieces{"START nets",
+                                          "END nets",
+                                          "START components",
+                                          "END components",
+                                          " : ",
+                                          ",",
+                                          " ",
+                                          "\r\n",
+                                          "\n",
+                                          "U1 1",
+                                          "device=",
+                                          "電"};
     Survival survival;
     test::convertSurvivingEach(std::ref(survival), test::randomSoups(pieces, 50, 300, 23),
                                test::readFile(test::dataFile("readers/geda/board.geda")));

@@ -41,27 +41,27 @@ TEST(IpcD356Reader, ReadsPinsOfTheTestRecordsOnly) {
     EXPECT_EQ(c.result, ReaderResult::Recognised);
     // Vias, pads without a net (N/C or empty), non-plated holes and continuation records add
     // no pin; the pad listed twice counts once; the shortened name reads in full.
-    EXPECT_EQ(c.net, test::writtenFile({"GND; 4: U1.7, U2.7, C1.2, J1.2, ",
-                                        "/POWER/VCC_MAIN_SUPPLY; 5: U1.14, U2.14, C1.1, R1.1, J1.1, ",
-                                        "CLK; 3: U1.3, U2.1, R1.2, ", "OUT; 2: U1.1, U2.3, ",
-                                        "NET-(U2-PAD6); 1: U2.6, "}));
+    EXPECT_EQ(c.net,
+              test::writtenFile({"GND; 4: U1.7, U2.7, C1.2, J1.2, ",
+                                 "/POWER/VCC_MAIN_SUPPLY; 5: U1.14, U2.14, C1.1, R1.1, J1.1, ",
+                                 "CLK; 3: U1.3, U2.1, R1.2, ", "OUT; 2: U1.1, U2.3, ",
+                                 "NET-(U2-PAD6); 1: U2.6, "}));
     EXPECT_EQ(c.parts, test::writtenFile({})); // the file has no values
 }
 
 TEST(IpcD356Reader, FullNamesWhetherTheRecordsHoldTheWholeKeyOrItsEnd) {
     // Eagle writes the whole key in the net field; a net that only looks like the end of a
     // key keeps its own name then. LF line ends, and "999" ends the file.
-    const auto eagle = convert("P  UNITS CUST 0\nP  NNAME1 A_REALLY_LONG_NET_NAME\n" +
-                               record("327", "NNAME1", "R1", "1") + "\n" +
-                               record("327", "1", "R2", "1") + "\n999\n" +
-                               record("327", "LATE", "R3", "1") + "\n");
+    const auto eagle = convert(
+        "P  UNITS CUST 0\nP  NNAME1 A_REALLY_LONG_NET_NAME\n" + record("327", "NNAME1", "R1", "1") +
+        "\n" + record("327", "1", "R2", "1") + "\n999\n" + record("327", "LATE", "R3", "1") + "\n");
     EXPECT_EQ(eagle.net, test::writtenFile({"A_REALLY_LONG_NET_NAME; 1: R1.1, ", "1; 1: R2.1, "}));
     // Allegro writes the key without "NNAME"; its name is upper-cased like everything.
-    const auto allegro = convert("P  NNAMEm0000 Long:Name,With;Separators\r\n" +
-                                 record("317", "m0000", "J1", "5") + "\r\n" +
-                                 record("307", "m0001", "J1", "6") + "\r\n999\r\n");
-    EXPECT_EQ(allegro.net, test::writtenFile({"LONG：NAME，WITH；SEPARATORS; 1: J1.5, ",
-                                              "M0001; 1: J1.6, "}));
+    const auto allegro =
+        convert("P  NNAMEm0000 Long:Name,With;Separators\r\n" + record("317", "m0000", "J1", "5") +
+                "\r\n" + record("307", "m0001", "J1", "6") + "\r\n999\r\n");
+    EXPECT_EQ(allegro.net,
+              test::writtenFile({"LONG：NAME，WITH；SEPARATORS; 1: J1.5, ", "M0001; 1: J1.6, "}));
 }
 
 TEST(IpcD356Reader, ReadsColumnsAsCharactersAndShortRecords) {
@@ -95,9 +95,9 @@ TEST(IpcD356Reader, SmallBoardMatchesItsTelesisVersion) {
 }
 
 TEST(IpcD356Reader, SurvivesTruncatedGarbledAndHugeInput) {
-    const std::vector<std::string> pieces{"317", "327", "017", "999", "P  NNAME", "P  UNITS",
-                                          "m0000", "VIA", "N/C", " ", "-", "\r\n", "\n",
-                                          "電", std::string(1, '\0')};
+    const std::vector<std::string> pieces{"317",      "327",   "017", "999", "P  NNAME",
+                                          "P  UNITS", "m0000", "VIA", "N/C", " ",
+                                          "-",        "\r\n",  "\n",  "電",  std::string(1, '\0')};
     Survival survival;
     // Cut anywhere: inside the aliases, a record, its columns and the end.
     const std::string board = "P  UNITS CUST 0\r\nP  NNAMEm0000 LONG_NAME\r\n" +

@@ -26,7 +26,8 @@ private:
 };
 
 test::Conversion convertFile(std::string_view name) {
-    return convert(test::readFile(test::dataFile(std::string("readers/kicad/") + std::string(name))));
+    return convert(
+        test::readFile(test::dataFile(std::string("readers/kicad/") + std::string(name))));
 }
 
 TEST(KicadReader, ReadsTheQuotedFormAndPassesOverEveryOtherList) {
@@ -53,11 +54,12 @@ TEST(KicadReader, ReadsTheOlderBareFormAndAnEmptyValue) {
 }
 
 TEST(KicadReader, SeparatorsInNamesAndEscapesInQuotedAtomsKeepEveryLineWhole) {
-    const auto c = convert("(export (version \"E\")\n"
-                           " (components (comp (ref \"R;1\") (value \"1k:1%, \\\"x\\\"!?\")"
-                           " (footprint \"Lib:Sub:R:0603\")))\n"
-                           " (nets (net (code \"1\") (name \"/a:b,c;d!\")\n"
-                           "  (node (ref \"R;1\") (pin \"1,2\")) (node (ref \"U\\\\1\") (pin \"A 1\")))))\n");
+    const auto c =
+        convert("(export (version \"E\")\n"
+                " (components (comp (ref \"R;1\") (value \"1k:1%, \\\"x\\\"!?\")"
+                " (footprint \"Lib:Sub:R:0603\")))\n"
+                " (nets (net (code \"1\") (name \"/a:b,c;d!\")\n"
+                "  (node (ref \"R;1\") (pin \"1,2\")) (node (ref \"U\\\\1\") (pin \"A 1\")))))\n");
     EXPECT_EQ(c.result, ReaderResult::Recognised);
     EXPECT_EQ(c.parts, test::writtenFile({"! 1K：1%, \"X\"！？; R；1: 0603? "}));
     // A blank inside a pin stays: the splitter of every net line drops it.
@@ -96,9 +98,9 @@ TEST(KicadReader, SmallBoardMatchesItsTelesisVersion) {
 }
 
 TEST(KicadReader, SurvivesTruncatedGarbledDeepAndHugeInput) {
-    const std::vector<std::string> pieces{"(", ")", "(export", "(nets", "(net", "(name",
-                                          "(node", "(ref", "(pin", "(components", "(comp",
-                                          "\"", "\\", " ", "\n", "\r", "U1", "~"};
+    const std::vector<std::string> pieces{
+        "(",           ")",     "(export", "(nets", "(net", "(name", "(node", "(ref", "(pin",
+        "(components", "(comp", "\"",      "\\",    " ",    "\n",    "\r",    "U1",   "~"};
     std::vector<std::string> inputs = test::randomSoups(pieces, 50, 300, 11);
     inputs.push_back("(export " + std::string(50000, '('));
     inputs.push_back("(export (nets (net (name \"" + std::string(50000, '\\'));

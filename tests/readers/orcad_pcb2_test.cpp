@@ -30,9 +30,9 @@ TEST(OrcadPcb2Reader, ReadsComponentBlocksAndGathersTheirPinsByNet) {
     EXPECT_EQ(c.result, ReaderResult::Recognised);
     // "$noname" is no footprint, a library before ":" is left out, and a comment may span
     // lines.
-    EXPECT_EQ(c.parts, test::writtenFile({"! 74LS00; U1: DIP14? ", "! 74LS00; U2: DIP14? ",
-                                          "! 10K; R1: ? ", "! 0.1UF; C1: C_0603? ",
-                                          "! CONN_01X02; J1: PINHEADER_1X02? "}));
+    EXPECT_EQ(c.parts,
+              test::writtenFile({"! 74LS00; U1: DIP14? ", "! 74LS00; U2: DIP14? ", "! 10K; R1: ? ",
+                                 "! 0.1UF; C1: C_0603? ", "! CONN_01X02; J1: PINHEADER_1X02? "}));
     // Nets in the order their names first appear; "?" is no net; the pin list after the
     // components (with its X9.9) is not read; "Net-(U2-Pad6)" keeps its parentheses.
     EXPECT_EQ(c.net, test::writtenFile({"OUT; 2: U1.1, U2.3, ", "CLK; 3: U1.3, U2.1, R1.2, ",
@@ -44,18 +44,19 @@ TEST(OrcadPcb2Reader, ReadsComponentBlocksAndGathersTheirPinsByNet) {
 TEST(OrcadPcb2Reader, ShortHeadersSeparatorsAndNestedLists) {
     // OrCAD Capture writes no braces; a header without a value gives an empty part name, one
     // without a reference no part and no pins; a list inside a pin entry adds nothing.
-    const auto c = convert("(\r\n ( 00000001 DIP14 U1 74LS00\r\n  ( 1 A;B ) ( 2 ( X Y ) A;B )\r\n )\r\n"
-                           " ( 00000002 SIP2 R:1\r\n  ( 1 A;B )\r\n )\r\n"
-                           " ( 00000003 SIP2\r\n  ( 1 A;B )\r\n )\r\n)\r\n");
+    const auto c =
+        convert("(\r\n ( 00000001 DIP14 U1 74LS00\r\n  ( 1 A;B ) ( 2 ( X Y ) A;B )\r\n )\r\n"
+                " ( 00000002 SIP2 R:1\r\n  ( 1 A;B )\r\n )\r\n"
+                " ( 00000003 SIP2\r\n  ( 1 A;B )\r\n )\r\n)\r\n");
     EXPECT_EQ(c.result, ReaderResult::Recognised);
     EXPECT_EQ(c.parts, test::writtenFile({"! 74LS00; U1: DIP14? ", "! ; R：1: SIP2? "}));
     EXPECT_EQ(c.net, test::writtenFile({"A；B; 3: U1.1, U1.2, R：1.1, "}));
 }
 
 TEST(OrcadPcb2Reader, AFileWithoutComponentBlocksIsRefused) {
-    for (const char* text : {"", "# EESchema Netlist\r\n", "(export (version D))\r\n",
-                             "$PACKAGES\r\n$NETS\r\n", "[\r\nU1\r\n]\r\n(\r\nGND\r\nU1-1\r\n)\r\n",
-                             "( { comment only } )\r\n", ")\r\n"}) {
+    for (const char* text :
+         {"", "# EESchema Netlist\r\n", "(export (version D))\r\n", "$PACKAGES\r\n$NETS\r\n",
+          "[\r\nU1\r\n]\r\n(\r\nGND\r\nU1-1\r\n)\r\n", "( { comment only } )\r\n", ")\r\n"}) {
         SCOPED_TRACE(text);
         const auto c = convert(text);
         EXPECT_EQ(c.result, ReaderResult::NotRecognised);
@@ -73,8 +74,8 @@ TEST(OrcadPcb2Reader, SmallBoardMatchesItsTelesisVersion) {
 }
 
 TEST(OrcadPcb2Reader, SurvivesTruncatedGarbledDeepAndHugeInput) {
-    const std::vector<std::string> pieces{"(", ")", "{", "}", "#", " ", "\r\n", "\n", "?",
-                                          "U1", "$noname", "Lib:Fp", "電"};
+    const std::vector<std::string> pieces{"(",  ")", "{",  "}",       "#",      " ", "\r\n",
+                                          "\n", "?", "U1", "$noname", "Lib:Fp", "電"};
     std::vector<std::string> inputs;
     for (const auto& soup : test::randomSoups(pieces, 50, 300, 19))
         inputs.push_back("( ( " + soup);
