@@ -20,7 +20,9 @@
 #include "readers/net_merge.h"
 #include "readers/readers.h"
 
+#include <algorithm>
 #include <unordered_map>
+#include <vector>
 
 namespace lintora {
 
@@ -66,32 +68,46 @@ std::string_view field(std::string_view line, std::size_t column, std::size_t wi
     return trimBlanks(line.substr(from, to - from));
 }
 
-// The full names of shortened nets, and how the records name them.
+// Whether the line starts with the keyword (written in capitals) in any case.
+bool startsWithKeyword(std::string_view line, std::string_view keyword) {
+    if (line.size() < keyword.size())
+        return false;
+    for (std::size_t i = 0; i < keyword.size(); ++i) {
+        char c = line[i];
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+        if (c != keyword[i])
+            return false;
+    }
+    return true;
+}
+
+// The full names of shortened nets, wherever in the file their lines stand, and how the
+// records name them.
 class NetAliases {
 public:
-    // The "P  NNAME" lines of the file, and whether its records carry the whole key.
-    explicit NetAliases(std::string_view text) {
-        LineReader lines = netlistLines(text);
-        std::string_view line;
-        while (lines.next(line)) {
-            if (line.starts_with(kAliasStart)) {
-                const std::string_view rest = line.substr(3); // "NNAME..."
-                const std::size_t blank = rest.find_first_of(" \t");
-                if (blank == std::string_view::npos)
-                    continue;
-                m_fullNames.emplace(std::string(rest.substr(0, blank)),
-                                    std::string(trimBlanks(rest.substr(blank))));
-            } else if (isPinRecord(line) &&
-                       field(line, kNetColumn, kNetWidth).starts_with("NNAME"sv)) {
-                m_recordsHoldWholeKey = true;
-            }
-        }
+    // A "P  NNAME" line: the key (upper-cased, "NNAMEM0000") and the full name.
+    void add(std::string_view line) {
+        const std::string_view rest = line.substr(3); // "NNAME..."
+        const std::size_t blank = rest.find_first_of(" \t");
+        if (blank == std::string_view::npos)
+            return;
+        std::string key;
+        appendUpperCased(key, rest.substr(0, blank));
+        std::string name;
+        appendUpperCased(name, trimBlanks(rest.substr(blank)));
+        m_fullNames.emplace(std::move(key), lineField(name, LineField::NetName));
+    }
+    // A record's net field (upper-cased): Eagle's records hold the whole key.
+    void noteNetField(std::string_view netField) {
+        if (netField.starts_with("NNAME"sv))
+            m_recordsHoldWholeKey = true;
     }
 
-    // The name a record's net field stands for.
+    bool empty() const { return m_fullNames.empty(); }
+
+    // The name a record's net field stands for (as the net line writes it).
     std::string_view fullName(std::string_view netField) {
-        if (m_fullNames.empty())
-            return netField;
         if (m_recordsHoldWholeKey)
             m_key.assign(netField);
         else
@@ -101,27 +117,83 @@ public:
     }
 
 private:
-    std::unordered_map<std::string, std::string> m_fullNames; // by key, "NNAMEM0000"
+    std::unordered_map<std::string, std::string> m_fullNames; // by key
     bool m_recordsHoldWholeKey = false;
     std::string m_key;
 };
+
+// The pins of a gathered net line ("name; count: pins", each pin followed by ", ").
+void pinsOfLine(std::string_view line, std::size_t pinsStart, std::vector<std::string_view>& pins) {
+    pins.clear();
+    for (std::size_t at = pinsStart; at < line.size();) {
+        const std::size_t end = line.find(", ", at);
+        pins.push_back(line.substr(at, end - at));
+        at = end + 2;
+    }
+}
+
+// Appends the gathered nets with each pin once in its net, in the order the pins first came.
+// A net of more pins than the field array holds is a capacity failure, as when its line is
+// written.
+void appendEachPinOnce(std::string_view gathered, std::size_t fieldSlots, NetAliases& aliases,
+                       std::string& netText) {
+    std::vector<std::string_view> pins;
+    std::vector<std::string_view> sorted;
+    std::vector<std::string_view> repeated; // the pins listed more than once, sorted
+    std::vector<std::string_view> written;  // of those, the ones written
+    netText.reserve(netText.size() + gathered.size());
+    LineReader lines(gathered);
+    std::string_view line;
+    while (lines.next(line)) {
+        const std::size_t nameEnd = line.find("; ");
+        const std::size_t pinsStart = line.find(": ", nameEnd) + 2;
+        pinsOfLine(line, pinsStart, pins);
+        sorted = pins;
+        std::sort(sorted.begin(), sorted.end());
+        repeated.clear();
+        for (std::size_t i = 1; i < sorted.size(); ++i)
+            if (sorted[i] == sorted[i - 1] && (repeated.empty() || repeated.back() != sorted[i]))
+                repeated.push_back(sorted[i]);
+        const std::size_t count =
+            static_cast<std::size_t>(std::unique(sorted.begin(), sorted.end()) - sorted.begin());
+        if (count + 1 >= fieldSlots)
+            throw CapacityExceeded("pins of a net");
+        const std::string_view field = line.substr(0, nameEnd);
+        const std::string_view name = aliases.empty() ? field : aliases.fullName(field);
+        if (repeated.empty() && name == field) {
+            netText.append(line).append("\r\n");
+            continue;
+        }
+        netText.append(name);
+        netText.append("; ").append(std::to_string(count)).append(": ");
+        written.clear();
+        for (const std::string_view pin : pins) {
+            if (std::binary_search(repeated.begin(), repeated.end(), pin)) {
+                if (std::find(written.begin(), written.end(), pin) != written.end())
+                    continue; // the pad listed once more
+                written.push_back(pin);
+            }
+            netText.append(pin).append(", ");
+        }
+        netText.append("\r\n");
+    }
+}
 
 } // namespace
 
 // readIpcD356: converts an IPC-D-356 netlist into net.tmp (and an empty parts.tmp);
 // recognised by its "P  UNITS" line or its "999" end.
 ReaderResult readIpcD356(Workspace& ws, const std::string& path) {
-    ReaderInput input(path);
-    input.upperCase(); // names and pins are read upper-cased
+    ReaderInput input(path); // the fields taken are upper-cased, not the whole file
     ReaderOutput out(ws);
-    NetAliases aliases(input.text());
-    // A pin in a net is a name of its own: "net name", LF, "pin".
-    NameTable pinsOfNets;
-    NetLines nets(ws.limits.sideSlots, ws.limits.fieldSlots);
-    nets.reserveFor(input.text().size() / 2);
+    NetAliases aliases;
+    // The pins as they come, by the net field; each net gets its full name, and a pin listed
+    // more than once in it is written once, when the nets are written.
+    NetLines nets(ws.limits.sideSlots, Limits::unlimited().fieldSlots);
+    nets.reserveFor(input.text().size());
+    std::string upper;
     std::string netName;
     std::string pin;
-    std::string pinOfNet;
     bool recognised = false;
 
     std::string_view line;
@@ -130,23 +202,30 @@ ReaderResult readIpcD356(Workspace& ws, const std::string& path) {
             recognised = true;
             break;
         }
-        if (line.starts_with(kUnitsLine)) {
-            recognised = true;
+        if (!isPinRecord(line)) {
+            if (startsWithKeyword(line, kUnitsLine))
+                recognised = true;
+            else if (startsWithKeyword(line, kAliasStart))
+                aliases.add(line);
             continue;
         }
-        if (!isPinRecord(line))
+        upper.clear();
+        appendUpperCased(upper, field(line, kNetColumn, kNetWidth));
+        if (upper.empty() || upper == "N/C"sv)
             continue;
-        const std::string_view netField = field(line, kNetColumn, kNetWidth);
-        const std::string_view reference = field(line, kReferenceColumn, kReferenceWidth);
-        if (netField.empty() || netField == "N/C"sv || reference.empty() || reference == "VIA"sv)
-            continue;
+        aliases.noteNetField(upper);
         netName.clear();
-        appendLineField(netName, aliases.fullName(netField), LineField::NetName);
+        appendLineField(netName, upper, LineField::NetName);
+        upper.clear();
+        appendUpperCased(upper, field(line, kReferenceColumn, kReferenceWidth));
+        if (upper.empty() || upper == "VIA"sv)
+            continue;
         pin.clear();
-        appendPin(pin, reference, field(line, kPinColumn, kPinWidth));
-        pinOfNet.assign(netName).append(1, '\n').append(pin);
-        if (!pinsOfNets.insert(pinOfNet).second)
-            continue; // the pad listed once more
+        appendLineField(pin, upper, LineField::Reference);
+        pin += '.';
+        upper.clear();
+        appendUpperCased(upper, field(line, kPinColumn, kPinWidth));
+        appendLineField(pin, upper, LineField::PinName);
         pin.append(", ");
         nets.add(netName, 1, pin);
     }
@@ -155,7 +234,9 @@ ReaderResult readIpcD356(Workspace& ws, const std::string& path) {
         return ReaderResult::NotRecognised;
     }
     out.writePartsFile();
-    nets.appendTo(out.netText());
+    std::string gathered;
+    nets.appendTo(gathered);
+    appendEachPinOnce(gathered, ws.limits.fieldSlots, aliases, out.netText());
     out.writeNetFile();
     return ReaderResult::Recognised;
 }

@@ -52,6 +52,8 @@ public:
     bool readLine(std::string_view line) {
         if (m_depth == 0 && m_commentDepth == 0 && line.starts_with('#'))
             return true; // a comment line before the list
+        if (m_depth == 2 && m_commentDepth == 0 && takePinLine(line))
+            return true;
         std::size_t i = 0;
         while (i < line.size()) {
             i = endOfRun(line, i, isSpace);
@@ -62,6 +64,36 @@ public:
                 return false;
             i = end;
         }
+        return true;
+    }
+
+    // A pin entry alone on its line, "( pin net )", the line of nearly every pin: taken at
+    // once, as its words would be taken one by one. False for any other line.
+    bool takePinLine(std::string_view line) {
+        const auto isWordCharacter = [](char c) { return !isSpace(c); };
+        const std::string_view entry = trimBlanks(line);
+        if (entry.size() < 5 || entry[0] != '(' || !isSpace(entry[1]) || entry.back() != ')' ||
+            !isSpace(entry[entry.size() - 2]))
+            return false;
+        const std::string_view inner = entry.substr(2, entry.size() - 4);
+        const std::size_t pinStart = endOfRun(inner, 0, isSpace);
+        const std::size_t pinEnd = endOfRun(inner, pinStart, isWordCharacter);
+        const std::size_t netStart = endOfRun(inner, pinEnd, isSpace);
+        const std::size_t netEnd = endOfRun(inner, netStart, isWordCharacter);
+        if (pinEnd == pinStart || netEnd == netStart ||
+            endOfRun(inner, netEnd, isSpace) != inner.size())
+            return false;
+        const std::string_view pin = inner.substr(pinStart, pinEnd - pinStart);
+        const std::string_view net = inner.substr(netStart, netEnd - netStart);
+        for (const std::string_view word : {pin, net})
+            if (word == "("sv || word == ")"sv || word.starts_with('{'))
+                return false;
+        if (!m_headerTaken)
+            takeHeader();
+        m_wordsOfList[0] = pin;
+        m_wordsOfList[1] = net;
+        m_words = 2;
+        takePinEntry();
         return true;
     }
 
@@ -175,7 +207,7 @@ ReaderResult readOrcadPcb2(Workspace& ws, const std::string& path) {
     ReaderOutput out(ws);
     out.reserveFor(input.text().size() / 2);
     NetLines nets(ws.limits.sideSlots, ws.limits.fieldSlots);
-    nets.reserveFor(input.text().size() / 2);
+    nets.reserveFor(input.text().size()); // a pin line is short: room for one in every 20 bytes
     OrcadScan scan(out, nets);
     std::string_view line;
     while (input.next(line) && scan.readLine(line)) {

@@ -1,6 +1,7 @@
 #include "readers/reader_support.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -64,24 +65,23 @@ void convertAllSeparators(std::string& pin, std::string_view separators) {
 
 namespace {
 
-// The separators each field may not hold, and the full-width form that stands for each.
-constexpr std::string_view kNetLineSeparators = ";:,";
-constexpr std::string_view kReferenceSeparators = ";:,!?";
-constexpr std::string_view kPartsLineSeparators = "!;:?";
-
-std::string_view separatorsOf(LineField field) {
-    switch (field) {
-    case LineField::NetName:
-    case LineField::PinName:
-        return kNetLineSeparators;
-    case LineField::Reference:
-        return kReferenceSeparators;
-    case LineField::PartName:
-    case LineField::Footprint:
-        return kPartsLineSeparators;
-    }
-    return kReferenceSeparators;
+// The separators each field may not hold: for each byte, the fields (as bits of the
+// LineField values) that must not hold it.
+constexpr unsigned char bitOf(LineField field) {
+    return static_cast<unsigned char>(1u << static_cast<unsigned>(field));
 }
+constexpr std::array<unsigned char, 256> kFieldsNotHolding = [] {
+    const unsigned char netLine = bitOf(LineField::NetName) | bitOf(LineField::PinName);
+    const unsigned char partsLine = bitOf(LineField::PartName) | bitOf(LineField::Footprint);
+    const unsigned char reference = bitOf(LineField::Reference);
+    std::array<unsigned char, 256> fields{};
+    fields[';'] = netLine | reference | partsLine;
+    fields[':'] = netLine | reference | partsLine;
+    fields[','] = netLine | reference;
+    fields['!'] = reference | partsLine;
+    fields['?'] = reference | partsLine;
+    return fields;
+}();
 
 std::string_view fullWidthFormOf(char separator) {
     switch (separator) {
@@ -101,10 +101,11 @@ std::string_view fullWidthFormOf(char separator) {
 } // namespace
 
 void appendLineField(std::string& out, std::string_view text, LineField field) {
-    const std::string_view separators = separatorsOf(field);
+    const unsigned char bit = bitOf(field);
     std::size_t from = 0;
-    for (std::size_t at = text.find_first_of(separators); at != std::string_view::npos;
-         at = text.find_first_of(separators, from)) {
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if ((kFieldsNotHolding[static_cast<unsigned char>(text[at])] & bit) == 0)
+            continue;
         out.append(text.substr(from, at - from));
         out.append(fullWidthFormOf(text[at]));
         from = at + 1;
