@@ -38,6 +38,8 @@ constexpr std::string_view kOnly2Label = "ネット２;";
 constexpr std::string_view kSharedLabel = "同一個所;";
 // Block rules have 28 dashes and entry rules 33; 22 of them are enough to know a rule.
 constexpr std::string_view kRuleToken = "----------------------";
+constexpr std::string_view kStarRule =
+    "****************************************************************"; // 64
 constexpr std::string_view kIdeographicSpace = "\u3000";
 constexpr std::string_view kContinuationIndent = "            "; // 12 blanks
 
@@ -228,12 +230,14 @@ std::vector<SheetCell> layOutCheckSheet(std::string_view reportText) {
             lines.emplace_back(line);
     }
 
-    // The header is everything above the heading of the differences; a report without that
-    // heading is taken to have the usual 13 header lines.
-    std::size_t headerEnd = 0;
-    while (headerEnd < lines.size() && lines[headerEnd] != kDifferencesHeading)
+    // The header is everything above the heading of the differences, which follows the
+    // header's closing star rule (a setting typed as that heading is not it); a text without
+    // them is taken to have the usual 13 header lines.
+    std::size_t headerEnd = 1;
+    while (headerEnd < lines.size() &&
+           (lines[headerEnd] != kDifferencesHeading || lines[headerEnd - 1] != kStarRule))
         ++headerEnd;
-    if (headerEnd == lines.size())
+    if (headerEnd >= lines.size())
         headerEnd = std::min(lines.size(), kHeaderLines);
 
     std::vector<SheetCell> cells;

@@ -276,14 +276,13 @@ TEST(CheckSheet, AColonInAnUnpairedNetsNameOrPinStartsNoNewNet) {
     EXPECT_EQ(cells[5], (SheetCell{19, 1, kEntryRule}));
 }
 
-TEST(CheckSheet, ATextWithoutTheHeadingsKeepsThirteenHeaderLines) {
-    std::string text;
-    for (int i = 1; i <= 15; ++i)
-        text += "line " + std::to_string(i) + "\r\n";
-    const auto cells = layOutCheckSheet(text);
-    ASSERT_EQ(cells.size(), 13u);
-    EXPECT_EQ(cells.front(), (SheetCell{2, 1, "line 1"}));
-    EXPECT_EQ(cells.back(), (SheetCell{14, 1, "line 13"}));
+TEST(CheckSheet, ASettingTypedAsTheDifferencesHeadingStaysInTheHeader) {
+    ReportSettings s = settings();
+    s.nonPolar[0] = "＜異なるネット＞";
+    const auto cells = layOutCheckSheet(reportFile(s, {}));
+    EXPECT_EQ(cells[9], (SheetCell{12, 1, "＜異なるネット＞"}));
+    EXPECT_EQ(cells[11], (SheetCell{16, 1, "＜異なるネット＞"}));
+    EXPECT_EQ(cells.back(), (SheetCell{18, 1, "＜ネット１に存在しないネット２のネット＞"}));
 }
 
 // What the sheet must show for a comparison, built from the comparison itself rather than
