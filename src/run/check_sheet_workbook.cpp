@@ -115,8 +115,8 @@ std::filesystem::path createTemporaryBeside(const std::filesystem::path& path) {
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::filesystem::path temporary = path;
-        temporary += "." + std::to_string(::getpid()) + "-" + std::to_string(counter++) +
-                     ".partial";
+        temporary +=
+            "." + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".partial";
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             ::close(fd);
@@ -253,9 +253,8 @@ bool isFileError(lxw_error error) {
 // Lays out workDir's report and writes `sheetPath`, telling every failure through the
 // observer; `inUseMessage` is what a workbook that cannot be written shows (empty: the
 // write-failure message with the file's name).
-bool produceCheckSheet(const std::filesystem::path& workDir,
-                       const std::filesystem::path& sheetPath, RunObserver& observer,
-                       std::string_view inUseMessage) {
+bool produceCheckSheet(const std::filesystem::path& workDir, const std::filesystem::path& sheetPath,
+                       RunObserver& observer, std::string_view inUseMessage) {
     const auto tell = [&](std::string_view text, std::string_view detail = {}) {
         std::string message(text);
         message += detail;

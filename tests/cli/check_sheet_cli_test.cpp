@@ -42,8 +42,7 @@ TEST(CommandLineCheckSheet, WritesTheWorkbookWhereAskedWithoutAsking) {
 
     if (std::system("/usr/bin/python3 -c 'import openpyxl' > /dev/null 2>&1") != 0)
         GTEST_SKIP() << "/usr/bin/python3 with openpyxl is not installed";
-    const std::string dump = "/usr/bin/python3 '" LINTORA_TEST_DATA
-                             "/../support/dump_xlsx.py' '" +
+    const std::string dump = "/usr/bin/python3 '" LINTORA_TEST_DATA "/../support/dump_xlsx.py' '" +
                              (dir / "review.xlsx").string() + "' > '" +
                              (dir / "dump.txt").string() + "'";
     ASSERT_EQ(std::system(dump.c_str()), 0);

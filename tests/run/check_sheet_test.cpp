@@ -13,7 +13,9 @@ namespace lintora {
 // How a failed expectation shows a cell: (row, column) colour "text".
 void PrintTo(const SheetCell& c, std::ostream* out) {
     *out << "(" << c.row << ", " << c.column << ") "
-         << (c.colour == CellColour::Red ? "red " : c.colour == CellColour::Blue ? "blue " : "")
+         << (c.colour == CellColour::Red    ? "red "
+             : c.colour == CellColour::Blue ? "blue "
+                                            : "")
          << '"' << c.text << '"';
 }
 
@@ -97,22 +99,21 @@ TEST(CheckSheet, TheGroundBlockFillsItsRowsExactly) {
     for (auto& pin : comparison.differences[0].only1)
         pin += ".7";
     const auto cells = body(layOutCheckSheet(reportFile(settings(), comparison)));
-    const std::vector<SheetCell> expected{
-        {16, 1, "＜異なるネット＞"},
-        {17, 1, "ネット名; 　GND = GND"},
-        {18, 1, "ネット１;"},
-        {18, 2, "U1.7", Red},
-        {18, 3, "U2.7", Red},
-        {18, 4, "U3.7", Red},
-        {18, 5, "U4.7", Red},
-        {18, 6, "U5.7", Red},
-        {19, 2, "U6.7", Red},
-        {20, 1, "ネット２;"},
-        {21, 1, "同一個所;"},
-        {21, 2, "C1.2", Blue},
-        {22, 1, kBlockRule},
-        {23, 1, "＜ネット２に存在しないネット１のネット＞"},
-        {24, 1, "＜ネット１に存在しないネット２のネット＞"}};
+    const std::vector<SheetCell> expected{{16, 1, "＜異なるネット＞"},
+                                          {17, 1, "ネット名; 　GND = GND"},
+                                          {18, 1, "ネット１;"},
+                                          {18, 2, "U1.7", Red},
+                                          {18, 3, "U2.7", Red},
+                                          {18, 4, "U3.7", Red},
+                                          {18, 5, "U4.7", Red},
+                                          {18, 6, "U5.7", Red},
+                                          {19, 2, "U6.7", Red},
+                                          {20, 1, "ネット２;"},
+                                          {21, 1, "同一個所;"},
+                                          {21, 2, "C1.2", Blue},
+                                          {22, 1, kBlockRule},
+                                          {23, 1, "＜ネット２に存在しないネット１のネット＞"},
+                                          {24, 1, "＜ネット１に存在しないネット２のネット＞"}};
     EXPECT_EQ(cells, expected);
 }
 
@@ -141,30 +142,29 @@ TEST(CheckSheet, ElevenPinsFillTwoRowsAndOneCellOfAThird) {
 TEST(CheckSheet, EveryUnpairedNetOfBothSectionsHasItsOwnRow) {
     NetComparison comparison;
     comparison.unpaired1 = {"VCC; 3: U1.14, U2.14, U3.14, ", "LOST; 7: J1.1, J1.2, J1.3, J1.4, "
-                                                            "J1.5, J1.6, J1.7, "};
+                                                             "J1.5, J1.6, J1.7, "};
     comparison.unpaired2 = {"EXTRA; 1: TP9.1, "};
     const auto cells = body(layOutCheckSheet(reportFile(settings(), comparison)));
-    const std::vector<SheetCell> expected{
-        {16, 1, "＜異なるネット＞"},
-        {17, 1, "＜ネット２に存在しないネット１のネット＞"},
-        {18, 1, "VCC;3"},
-        {18, 2, "U1.14", Red},
-        {18, 3, "U2.14", Red},
-        {18, 4, "U3.14", Red},
-        {19, 1, kEntryRule},
-        {20, 1, "LOST;7"},
-        {20, 2, "J1.1", Red},
-        {20, 3, "J1.2", Red},
-        {20, 4, "J1.3", Red},
-        {20, 5, "J1.4", Red},
-        {20, 6, "J1.5", Red},
-        {21, 2, "J1.6", Red},
-        {21, 3, "J1.7", Red},
-        {22, 1, kEntryRule},
-        {23, 1, "＜ネット１に存在しないネット２のネット＞"},
-        {24, 1, "EXTRA;1"},
-        {24, 2, "TP9.1", Red},
-        {25, 1, kEntryRule}};
+    const std::vector<SheetCell> expected{{16, 1, "＜異なるネット＞"},
+                                          {17, 1, "＜ネット２に存在しないネット１のネット＞"},
+                                          {18, 1, "VCC;3"},
+                                          {18, 2, "U1.14", Red},
+                                          {18, 3, "U2.14", Red},
+                                          {18, 4, "U3.14", Red},
+                                          {19, 1, kEntryRule},
+                                          {20, 1, "LOST;7"},
+                                          {20, 2, "J1.1", Red},
+                                          {20, 3, "J1.2", Red},
+                                          {20, 4, "J1.3", Red},
+                                          {20, 5, "J1.4", Red},
+                                          {20, 6, "J1.5", Red},
+                                          {21, 2, "J1.6", Red},
+                                          {21, 3, "J1.7", Red},
+                                          {22, 1, kEntryRule},
+                                          {23, 1, "＜ネット１に存在しないネット２のネット＞"},
+                                          {24, 1, "EXTRA;1"},
+                                          {24, 2, "TP9.1", Red},
+                                          {25, 1, kEntryRule}};
     EXPECT_EQ(cells, expected);
 }
 
@@ -242,25 +242,24 @@ TEST(CheckSheet, ALongBlockNameLineIsOneCellAndTheBlockFollowsIt) {
         comparison.differences.push_back({name1, name2, {"U1.1"}, {"U9.1"}, {"U2.1"}});
         comparison.differences.push_back({"SHORT", "SHORT", {"R1.1"}, {}, {"R2.1"}});
         const auto cells = body(layOutCheckSheet(reportFile(settings(), comparison)));
-        const std::vector<SheetCell> expected{
-            {16, 1, "＜異なるネット＞"},
-            {17, 1, "ネット名; 　" + name1 + " = " + name2},
-            {18, 1, "ネット１;"},
-            {18, 2, "U1.1", Red},
-            {19, 1, "ネット２;"},
-            {19, 2, "U9.1", Red},
-            {20, 1, "同一個所;"},
-            {20, 2, "U2.1", Blue},
-            {21, 1, kBlockRule},
-            {22, 1, "ネット名; 　SHORT = SHORT"},
-            {23, 1, "ネット１;"},
-            {23, 2, "R1.1", Red},
-            {24, 1, "ネット２;"},
-            {25, 1, "同一個所;"},
-            {25, 2, "R2.1", Blue},
-            {26, 1, kBlockRule},
-            {27, 1, "＜ネット２に存在しないネット１のネット＞"},
-            {28, 1, "＜ネット１に存在しないネット２のネット＞"}};
+        const std::vector<SheetCell> expected{{16, 1, "＜異なるネット＞"},
+                                              {17, 1, "ネット名; 　" + name1 + " = " + name2},
+                                              {18, 1, "ネット１;"},
+                                              {18, 2, "U1.1", Red},
+                                              {19, 1, "ネット２;"},
+                                              {19, 2, "U9.1", Red},
+                                              {20, 1, "同一個所;"},
+                                              {20, 2, "U2.1", Blue},
+                                              {21, 1, kBlockRule},
+                                              {22, 1, "ネット名; 　SHORT = SHORT"},
+                                              {23, 1, "ネット１;"},
+                                              {23, 2, "R1.1", Red},
+                                              {24, 1, "ネット２;"},
+                                              {25, 1, "同一個所;"},
+                                              {25, 2, "R2.1", Blue},
+                                              {26, 1, kBlockRule},
+                                              {27, 1, "＜ネット２に存在しないネット１のネット＞"},
+                                              {28, 1, "＜ネット１に存在しないネット２のネット＞"}};
         EXPECT_EQ(cells, expected);
     }
 }
@@ -297,8 +296,8 @@ std::vector<SheetCell> expectedBody(const NetComparison& comparison) {
         for (std::size_t i = 0; i < pins.size(); ++i) {
             if (i > 0 && i % 5 == 0)
                 ++row;
-            cells.push_back({row, static_cast<std::uint16_t>(2 + i % 5), upperCased(pins[i]),
-                             colour});
+            cells.push_back(
+                {row, static_cast<std::uint16_t>(2 + i % 5), upperCased(pins[i]), colour});
         }
     };
     const auto unpaired = [&](const std::vector<std::string>& netLines) {
@@ -354,8 +353,8 @@ TEST(CheckSheet, RandomReportsPlaceEveryItemWhereTheComparisonPutsIt) {
         SCOPED_TRACE(round);
         NetComparison comparison;
         for (int b = 0, blocks = static_cast<int>(random() % 6); b < blocks; ++b)
-            comparison.differences.push_back({text(80), text(80), pinList(14, 12),
-                                              pinList(14, 30), pinList(25, 8)});
+            comparison.differences.push_back(
+                {text(80), text(80), pinList(14, 12), pinList(14, 30), pinList(25, 8)});
         for (auto* side : {&comparison.unpaired1, &comparison.unpaired2}) {
             for (int n = 0, nets = static_cast<int>(random() % 4); n < nets; ++n) {
                 const auto pins = pinList(20, 16);

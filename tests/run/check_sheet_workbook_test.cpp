@@ -89,8 +89,8 @@ std::string cellLine(std::uint32_t row, std::uint16_t column, const std::string&
 }
 
 // Every non-empty cell of the sheet: the template's and the placed ones, row by row.
-std::map<std::pair<std::uint32_t, std::uint16_t>, const SheetCell*> byPosition(
-    const std::vector<SheetCell>& cells) {
+std::map<std::pair<std::uint32_t, std::uint16_t>, const SheetCell*>
+byPosition(const std::vector<SheetCell>& cells) {
     std::map<std::pair<std::uint32_t, std::uint16_t>, const SheetCell*> result;
     for (const SheetCell& c : cells)
         if (!c.text.empty())
@@ -129,8 +129,7 @@ TEST(CheckSheetWorkbook, EveryCellIsTextInItsPlaceAndColour) {
               actual.end());
     EXPECT_NE(std::find(actual.begin(), actual.end(), cellLine(21, 2, "FF0000FF", "C1.2")),
               actual.end());
-    EXPECT_NE(std::find(actual.begin(), actual.end(),
-                        cellLine(22, 1, "-", std::string(28, '-'))),
+    EXPECT_NE(std::find(actual.begin(), actual.end(), cellLine(22, 1, "-", std::string(28, '-'))),
               actual.end());
 }
 
@@ -210,13 +209,13 @@ TEST(CheckSheetWorkbook, LibreOfficeCalcOpensItWithEveryTextIntact) {
     writeCheckSheet(dir / "sheet.xlsx", cells);
     // A profile of its own, so that parallel runs and the user's own LibreOffice don't meet.
     const std::string command =
-        "cd '" + dir.path().string() + "' && timeout 300 libreoffice -env:UserInstallation=file://" +
-        (dir / "profile").string() +
+        "cd '" + dir.path().string() +
+        "' && timeout 300 libreoffice -env:UserInstallation=file://" + (dir / "profile").string() +
         " --headless --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76,1' --outdir csv "
         "sheet.xlsx > lo.out 2> lo.err";
     ASSERT_EQ(std::system(command.c_str()), 0) << test::readFile(dir / "lo.err");
-    ASSERT_TRUE(test::fileExists(dir / "csv" / "sheet.csv")) << test::readFile(dir / "lo.out")
-                                                             << test::readFile(dir / "lo.err");
+    ASSERT_TRUE(test::fileExists(dir / "csv" / "sheet.csv"))
+        << test::readFile(dir / "lo.out") << test::readFile(dir / "lo.err");
     const auto rows = parseCsv(test::readFile(dir / "csv" / "sheet.csv"));
 
     auto expected = byPosition(cells);
@@ -229,8 +228,8 @@ TEST(CheckSheetWorkbook, LibreOfficeCalcOpensItWithEveryTextIntact) {
     ASSERT_EQ(rows.size(), expected.rbegin()->first.first);
     for (std::size_t r = 0; r < rows.size(); ++r) {
         for (std::size_t c = 0; c < 6; ++c) {
-            const auto at = expected.find({static_cast<std::uint32_t>(r + 1),
-                                           static_cast<std::uint16_t>(c + 1)});
+            const auto at = expected.find(
+                {static_cast<std::uint32_t>(r + 1), static_cast<std::uint16_t>(c + 1)});
             const std::string want = at == expected.end() ? "" : at->second->text;
             const std::string got = c < rows[r].size() ? rows[r][c] : "";
             EXPECT_EQ(got, want) << "row " << r + 1 << ", column " << c + 1;
@@ -243,8 +242,8 @@ TEST(CheckSheetWorkbook, NothingHappensWhenTheUserAnswersNo) {
     test::writeFile(dir / "cmp.txt", reportWithEverything());
     test::RecordingObserver observer; // answers No
     EXPECT_EQ(exportCheckSheet(dir.path(), observer), std::nullopt);
-    EXPECT_EQ(observer.questions, std::vector<std::string>{std::string(
-                                      messages::kCheckSheetQuestion)});
+    EXPECT_EQ(observer.questions,
+              std::vector<std::string>{std::string(messages::kCheckSheetQuestion)});
     EXPECT_EQ(observer.questions[0],
               "マイクロソフトエクセルがインストールされているパソコンで実行して下さい。"
               "実行してよろしいでしょうか。？");
@@ -335,8 +334,8 @@ TEST(CheckSheetWorkbook, TheCommandLinesWriterNamesTheFileItCouldNotWrite) {
     test::RecordingObserver observer;
     const fs::path missing = dir / "no-such-folder" / "sheet.xlsx";
     EXPECT_FALSE(writeCheckSheetFile(dir.path(), missing, observer));
-    EXPECT_EQ(observer.messages, std::vector<std::string>{std::string(messages::kWriteFailed) +
-                                                          missing.string()});
+    EXPECT_EQ(observer.messages,
+              std::vector<std::string>{std::string(messages::kWriteFailed) + missing.string()});
     EXPECT_TRUE(observer.questions.empty()); // it never asks
 
     observer.messages.clear();
