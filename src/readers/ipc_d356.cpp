@@ -193,8 +193,19 @@ ReaderResult readIpcD356(Workspace& ws, const std::string& path) {
     nets.reserveFor(input.text().size());
     std::string upper;
     std::string netName;
-    std::string pin;
+    std::string pin; // without the ", " after it
     bool recognised = false;
+    // Records of one net often follow each other (board tools write them net by net): such a
+    // run of pins is handed to the nets at once.
+    std::string runNet;
+    std::string runPins;
+    std::size_t runCount = 0;
+    const auto endRun = [&] {
+        if (runCount > 0)
+            nets.add(runNet, runCount, runPins);
+        runPins.clear();
+        runCount = 0;
+    };
 
     std::string_view line;
     while (input.next(line)) {
@@ -226,9 +237,14 @@ ReaderResult readIpcD356(Workspace& ws, const std::string& path) {
         upper.clear();
         appendUpperCased(upper, field(line, kPinColumn, kPinWidth));
         appendLineField(pin, upper, LineField::PinName);
-        pin.append(", ");
-        nets.add(netName, 1, pin);
+        if (netName != runNet) {
+            endRun();
+            runNet = netName;
+        }
+        runPins.append(pin).append(", ");
+        ++runCount;
     }
+    endRun();
     if (!recognised) {
         ws.observer.hideProgress(); // not an IPC-D-356 netlist: nothing is written
         return ReaderResult::NotRecognised;
