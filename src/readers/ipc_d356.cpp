@@ -10,8 +10,9 @@
 // Fixed columns: 1-3 the record code, 4-17 the net name, 21-26 the reference, 27 "-",
 // 28-31 the pin. Pins come from the 317 (through-hole), 327 (surface) and 307 records; not
 // from vias (reference VIA), from pads without a net (net field empty or N/C), from
-// non-plated holes (367) or from continuation records (codes starting with 0: a second copy
-// of a pad). A board tool lists some pads more than once; a pin counts once in its net.
+// non-plated holes (367) or from continuation records (codes starting with 0, such as the
+// second copy of a drilled pad). A board tool lists some pads more than once; a pin counts
+// once in its net. Names and pins are read upper-cased.
 //
 // Net names longer than the field are shortened and given in full by "P  NNAME" lines:
 // Allegro writes the key without "NNAME" in the net field ("m0000"), Eagle the whole key
