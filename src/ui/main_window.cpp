@@ -434,8 +434,8 @@ void MainWindow::runInBackground(std::function<void()> work, std::function<void(
     auto* watcher = new QFutureWatcher<void>(this);
     connect(watcher, &QFutureWatcher<void>::finished, this, [this, watcher, done] {
         watcher->deleteLater();
+        setBusy(false); // before `done`, which tells listeners the job has ended
         done();
-        setBusy(false);
         if (m_endWhenIdle)
             m_services.quitApplication();
     });

@@ -35,6 +35,7 @@ ProgressWindow::ProgressWindow(QWidget* parent)
     m_ok = new QPushButton(QStringLiteral("OK"), this);
     m_ok->setObjectName(QStringLiteral("Command1"));
     m_ok->setEnabled(false);
+    m_ok->setAutoDefault(true); // Enter presses it once it has the focus
     connect(m_ok, &QPushButton::clicked, this, &QWidget::hide);
 
     auto* layout = new QVBoxLayout(this);
@@ -56,7 +57,10 @@ void ProgressWindow::setStep(int value, const QString& caption) {
     m_step->setText(caption);
 }
 
-void ProgressWindow::enableOk() { m_ok->setEnabled(true); }
+void ProgressWindow::enableOk() {
+    m_ok->setEnabled(true);
+    m_ok->setFocus(); // Enter closes the window
+}
 
 void ProgressWindow::closeEvent(QCloseEvent* event) {
     if (m_ok->isEnabled())
