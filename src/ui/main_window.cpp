@@ -11,6 +11,7 @@
 #include "ui/window_services.h"
 #include "ui/window_texts.h"
 #include "ui/wrapping_button.h"
+#include "ui/wrapping_label.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -216,9 +217,10 @@ void MainWindow::buildControls() {
     addLabel("Label11", QStringLiteral("ピン番変更前"), fromTwips(240, 3120, 1335, 255));
     addLabel("Label12", QStringLiteral("ピン番変更後"), fromTwips(240, 3360, 1335, 255));
     addLabel("Label13", QStringLiteral("調整値"), fromTwips(9000, 3120, 615, 255));
-    auto* nonPolarCaption = addLabel("Label4", QStringLiteral("　無極性部品　ﾘﾌｧﾚﾝｽ＆番号指定"),
-                                     fromTwips(240, 3720, 1335, 615));
-    nonPolarCaption->setWordWrap(true);
+    auto* nonPolarCaption =
+        new WrappingLabel(QStringLiteral("　無極性部品　ﾘﾌｧﾚﾝｽ＆番号指定"), client);
+    nonPolarCaption->setObjectName(QStringLiteral("Label4"));
+    nonPolarCaption->setGeometry(fromTwips(240, 3720, 1335, 615));
     auto* viewerHeading =
         addLabel("Label15", QStringLiteral("メモ帳表示"), fromTwips(7560, 1080, 1935, 375));
     setTextFont(viewerHeading, 12, true);
@@ -298,7 +300,8 @@ void MainWindow::buildControls() {
         dropTarget->installEventFilter(this);
     }
     for (QLabel* label : client->findChildren<QLabel*>())
-        fitTextInto(label);
+        if (qobject_cast<WrappingLabel*>(label) == nullptr) // fits itself as it paints
+            fitTextInto(label);
 }
 
 QAction* MainWindow::addAction(QWidget* menu, const char* name, const QString& caption,
