@@ -137,7 +137,12 @@ MainWindow::MainWindow(WindowServices& services, WindowSetup setup, CheckSheetEx
     m_progress = new ProgressWindow(this);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // A job still working uses this window's observer: let it finish, answering the calls it
+    // makes on the way.
+    while (m_job.isValid() && !m_job.isFinished())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+}
 
 QRect MainWindow::fromTwips(int left, int top, int width, int height) const {
     const auto px = [this](int twips) { return qRound(twips / m_twipsPerPixel); };
@@ -442,7 +447,7 @@ void MainWindow::runInBackground(std::function<void()> work, std::function<void(
         if (m_endWhenIdle)
             m_services.quitApplication();
     });
-    watcher->setFuture(QtConcurrent::run([this, work = std::move(work)] {
+    m_job = QtConcurrent::run([this, work = std::move(work)] {
         try {
             work();
         } catch (const std::exception& e) {
@@ -450,7 +455,8 @@ void MainWindow::runInBackground(std::function<void()> work, std::function<void(
         } catch (...) {
             m_observer.message(messages::kUnexpected);
         }
-    }));
+    });
+    watcher->setFuture(m_job);
 }
 
 void MainWindow::setBusy(bool busy) {

@@ -8,6 +8,7 @@
 #include "ui/window_observer.h"
 
 #include <QFont>
+#include <QFuture>
 #include <QMainWindow>
 
 #include <array>
@@ -155,6 +156,7 @@ private:
     HelpWindow* m_help = nullptr;
     AboutWindow* m_about = nullptr;
 
+    QFuture<void> m_job; // the comparison or check sheet on the worker thread
     bool m_busy = false;
     bool m_progressStarted = false; // the current job has shown its first step
     bool m_endWhenIdle = false;     // closed while a job was working
