@@ -14,7 +14,7 @@ namespace lintora {
 using CheckSheetExport = std::function<std::optional<std::filesystem::path>(
     const std::filesystem::path& workDir, RunObserver& observer)>;
 
-// The export the window uses unless a test gives it another.
+// The core's export (run/check_sheet.h), which the window uses unless a test gives it another.
 CheckSheetExport defaultCheckSheetExport();
 
 } // namespace lintora

@@ -261,11 +261,31 @@ private slots:
         QVERIFY(button("Command13")->isEnabled());
     }
 
-    void theStubCheckSheetShowsAndOpensNothing() {
+    void theCheckSheetOfARunIsWrittenAndOpened() {
         QSignalSpy done(m_window.get(), &MainWindow::checkSheetFinished);
+        m_services.answers = {true};
+        QTest::mouseClick(button("Command13"), Qt::LeftButton); // no report yet
+        QVERIFY(done.wait(10000));
+        QCOMPARE(m_services.questions, QStringList({q(messages::kCheckSheetQuestion)}));
+        QCOMPARE(m_services.messages, QStringList({q(messages::kCheckSheetNoReport)}));
+        QVERIFY(m_services.opened.isEmpty());
+
+        fillExamples();
+        QCOMPARE(run(), RunOutcome::Completed);
+        m_services.messages.clear();
+        m_services.answers = {true};
         QTest::mouseClick(button("Command13"), Qt::LeftButton);
         QVERIFY(done.wait(10000));
-        QVERIFY(m_services.messages.isEmpty() && m_services.opened.isEmpty());
+        QVERIFY(m_services.messages.isEmpty());
+        QVERIFY(std::filesystem::exists(workFile("cmp.xlsx")));
+        QCOMPARE(m_services.opened, QStringList({QString::fromStdString(workFile("cmp.xlsx").string())}));
+
+        m_services.opened.clear(); // answered No: nothing written, nothing opened
+        std::filesystem::remove(workFile("cmp.xlsx"));
+        QTest::mouseClick(button("Command13"), Qt::LeftButton);
+        QVERIFY(done.wait(10000));
+        QVERIFY(!std::filesystem::exists(workFile("cmp.xlsx")));
+        QVERIFY(m_services.opened.isEmpty());
     }
 
     void closingWhileARunWorksEndsTheProgramAfterIt() {
