@@ -4,6 +4,8 @@
 
 namespace lintora {
 
-CheckSheetExport defaultCheckSheetExport() { return &exportCheckSheet; }
+CheckSheetExport defaultCheckSheetExport() {
+    return &exportCheckSheet;
+}
 
 } // namespace lintora

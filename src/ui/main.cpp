@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
     // A file-size limit must show up as a failed write, not kill the process.
     std::signal(SIGXFSZ, SIG_IGN);
 
-    // Answered before the window system is needed.
+    // Answered before the window system is needed, so they work without a display.
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--version") == 0) {
             std::printf("lintora %d.%d.%d\n", LINTORA_VERSION_MAJOR, LINTORA_VERSION_MINOR,
@@ -55,6 +55,15 @@ int main(int argc, char** argv) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             print(stdout, lintora::commandLineUsage());
             return 0;
+        }
+        const bool workDirNext = std::strcmp(argv[i], "--workdir") == 0 && i + 1 < argc;
+        const char* workDir = workDirNext                                    ? argv[i + 1]
+                              : std::strncmp(argv[i], "--workdir=", 10) == 0 ? argv[i] + 10
+                                                                             : nullptr;
+        if (workDir != nullptr && *workDir != '\0' &&
+            !QFileInfo(QFile::decodeName(workDir)).isDir()) {
+            std::fprintf(stderr, "lintora: --workdir: no such directory: %s\n", workDir);
+            return 2;
         }
         if (std::strcmp(argv[i], "--") == 0)
             break;
@@ -72,16 +81,16 @@ int main(int argc, char** argv) {
 
     const lintora::CommandLine line = lintora::parseCommandLine(app.arguments().mid(1));
     if (!line.ok) {
-        print(stderr, QStringLiteral("lintora: ") + line.error + '\n' +
-                          lintora::commandLineUsage());
+        print(stderr,
+              QStringLiteral("lintora: ") + line.error + '\n' + lintora::commandLineUsage());
         return 2;
     }
     QStringList files = line.files;
     if (!line.workDir.isEmpty()) {
         const QFileInfo dir(line.workDir);
         if (!dir.isDir()) {
-            print(stderr, QStringLiteral("lintora: --workdir: no such directory: ") +
-                              line.workDir + '\n');
+            print(stderr,
+                  QStringLiteral("lintora: --workdir: no such directory: ") + line.workDir + '\n');
             return 2;
         }
         // Files named on the command line are where the shell saw them; boxes filled later

@@ -93,8 +93,7 @@ void fitTextInto(QLabel* label) {
     const QRect box = label->contentsRect();
     while (font.pointSizeF() > 6.0) {
         const QRect needed =
-            QFontMetrics(font).boundingRect(QRect(0, 0, box.width(), 100000), flags,
-                                            label->text());
+            QFontMetrics(font).boundingRect(QRect(0, 0, box.width(), 100000), flags, label->text());
         if (needed.width() <= box.width() && needed.height() <= box.height())
             break;
         font.setPointSizeF(font.pointSizeF() - 0.5);
@@ -127,10 +126,10 @@ MainWindow::MainWindow(WindowServices& services, WindowSetup setup, CheckSheetEx
     buildControls();
     buildMenus();
 
-    auto* directory = new QLabel(
-        QStringLiteral("作業フォルダ: ") +
-            QDir::toNativeSeparators(QString::fromStdString(m_setup.workDir.string())),
-        this);
+    auto* directory =
+        new QLabel(QStringLiteral("作業フォルダ: ") +
+                       QDir::toNativeSeparators(QString::fromStdString(m_setup.workDir.string())),
+                   this);
     directory->setObjectName(QStringLiteral("workDirLabel"));
     statusBar()->addWidget(directory, 1);
 
@@ -200,11 +199,11 @@ void MainWindow::buildControls() {
     client->installEventFilter(this);
 
     // Labels.
-    auto* title = addLabel("Label3",
-                           texts::kAppTitle + QStringLiteral(" Ver%1.%2")
-                                                  .arg(LINTORA_VERSION_MAJOR)
-                                                  .arg(LINTORA_VERSION_MINOR),
-                           fromTwips(240, 120, 9255, 375));
+    auto* title = addLabel(
+        "Label3",
+        texts::kAppTitle +
+            QStringLiteral(" Ver%1.%2").arg(LINTORA_VERSION_MAJOR).arg(LINTORA_VERSION_MINOR),
+        fromTwips(240, 120, 9255, 375));
     setTextFont(title, 14.25, true);
     setColours(title, QColor(0, 0, 255), Qt::white);
     addLabel("Label1", QStringLiteral("比較ファイル1"), fromTwips(240, 600, 1335, 300));
@@ -256,7 +255,8 @@ void MainWindow::buildControls() {
     for (int i = 0; i < 30; ++i) {
         const int row = i / 10;
         const int column = i % 10;
-        m_pinChange[i] = addLineEdit("", fromTwips(1680 + 720 * column, 2880 + 240 * row, 735, 270));
+        m_pinChange[i] =
+            addLineEdit("", fromTwips(1680 + 720 * column, 2880 + 240 * row, 735, 270));
         m_pinChange[i]->setObjectName(QStringLiteral("Trefp_%1").arg(i));
     }
     m_adjustment = addLineEdit("Text5", fromTwips(9000, 3360, 495, 270));
@@ -467,7 +467,9 @@ void MainWindow::setBusy(bool busy) {
         action->setEnabled(!busy);
 }
 
-void MainWindow::onEnd() { close(); }
+void MainWindow::onEnd() {
+    close();
+}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // Closing by the title bar ends the program like "終了". A job that is working is left to
@@ -487,9 +489,13 @@ QWidget* MainWindow::messageParent() {
     return m_progress->isVisible() ? static_cast<QWidget*>(m_progress) : this;
 }
 
-void MainWindow::showMessage(const QString& text) { m_services.showMessage(messageParent(), text); }
+void MainWindow::showMessage(const QString& text) {
+    m_services.showMessage(messageParent(), text);
+}
 
-void MainWindow::showRunMessage(const QString& text) { showMessage(text); }
+void MainWindow::showRunMessage(const QString& text) {
+    showMessage(text);
+}
 
 bool MainWindow::askRunQuestion(const QString& text) {
     return m_services.askYesNo(messageParent(), text);
@@ -503,14 +509,17 @@ void MainWindow::showRunProgress(int value, const QString& caption) {
     m_progress->setStep(value, caption);
     if (!m_progress->isVisible()) {
         const QRect frame = geometry();
-        m_progress->move(frame.center() - QPoint(m_progress->width() / 2, m_progress->height() / 2));
+        m_progress->move(frame.center() -
+                         QPoint(m_progress->width() / 2, m_progress->height() / 2));
         m_progress->show();
     }
     m_progress->raise();
     emit progressShown(value, caption);
 }
 
-void MainWindow::hideRunProgress() { m_progress->hide(); }
+void MainWindow::hideRunProgress() {
+    m_progress->hide();
+}
 
 // --- Browsing -------------------------------------------------------------------------------
 
@@ -520,11 +529,21 @@ void MainWindow::browseInto(QLineEdit* target, SharedFileDialog::Filter filter) 
         target->setText(QDir::toNativeSeparators(*chosen));
 }
 
-void MainWindow::onBrowseSide1() { browseInto(m_path1, SharedFileDialog::Filter::Netlist); }
-void MainWindow::onBrowseSide2() { browseInto(m_path2, SharedFileDialog::Filter::Netlist); }
-void MainWindow::onBrowseSwapFile() { browseInto(m_swapPath, SharedFileDialog::Filter::SwapFile); }
-void MainWindow::onMenuBrowseSide1() { browseInto(m_path1, SharedFileDialog::Filter::NetlistMenu); }
-void MainWindow::onMenuBrowseSide2() { browseInto(m_path2, SharedFileDialog::Filter::NetlistMenu); }
+void MainWindow::onBrowseSide1() {
+    browseInto(m_path1, SharedFileDialog::Filter::Netlist);
+}
+void MainWindow::onBrowseSide2() {
+    browseInto(m_path2, SharedFileDialog::Filter::Netlist);
+}
+void MainWindow::onBrowseSwapFile() {
+    browseInto(m_swapPath, SharedFileDialog::Filter::SwapFile);
+}
+void MainWindow::onMenuBrowseSide1() {
+    browseInto(m_path1, SharedFileDialog::Filter::NetlistMenu);
+}
+void MainWindow::onMenuBrowseSide2() {
+    browseInto(m_path2, SharedFileDialog::Filter::NetlistMenu);
+}
 
 void MainWindow::onBackAnnotation() {
     // Reserved for the back-annotation action; does nothing yet.
@@ -542,7 +561,9 @@ void MainWindow::setResultPresentation(bool allClear) {
     m_resultBox->setPalette(palette);
 }
 
-void MainWindow::setResultText(const QString& text) { m_resultBox->setPlainText(text); }
+void MainWindow::setResultText(const QString& text) {
+    m_resultBox->setPlainText(text);
+}
 
 void MainWindow::openInViewer(std::string_view fileName, const QString& missingMessage) {
     const std::filesystem::path file = m_setup.workDir / fileName;
@@ -555,11 +576,15 @@ void MainWindow::openInViewer(std::string_view fileName, const QString& missingM
     m_services.openInDesktop(QString::fromStdString(file.string()));
 }
 
-void MainWindow::onOpenNetReport() { openInViewer(files::report, texts::kNoNetReportForViewer); }
+void MainWindow::onOpenNetReport() {
+    openInViewer(files::report, texts::kNoNetReportForViewer);
+}
 void MainWindow::onOpenPartsReport() {
     openInViewer(files::partsReport, texts::kNoPartsReportForViewer);
 }
-void MainWindow::onOpenErrorLog() { openInViewer(files::errorLog, texts::kNoErrorLogForViewer); }
+void MainWindow::onOpenErrorLog() {
+    openInViewer(files::errorLog, texts::kNoErrorLogForViewer);
+}
 
 void MainWindow::showView(const ReportView& view, const QString& missingMessage,
                           const std::filesystem::path& file) {
@@ -628,14 +653,14 @@ void MainWindow::onCheckSheet() {
     if (m_busy)
         return;
     auto workbook = std::make_shared<std::optional<std::filesystem::path>>();
-    runInBackground(
-        [this, workbook] { *workbook = m_checkSheet(m_setup.workDir, m_observer); },
-        [this, workbook] {
-            // The spreadsheet application is started, not waited for.
-            if (*workbook)
-                m_services.openInDesktop(QString::fromStdString(workbook->value().string()));
-            emit checkSheetFinished();
-        });
+    runInBackground([this, workbook] { *workbook = m_checkSheet(m_setup.workDir, m_observer); },
+                    [this, workbook] {
+                        // The spreadsheet application is started, not waited for.
+                        if (*workbook)
+                            m_services.openInDesktop(
+                                QString::fromStdString(workbook->value().string()));
+                        emit checkSheetFinished();
+                    });
 }
 
 void MainWindow::onHelpContents() {

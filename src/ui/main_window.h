@@ -48,8 +48,7 @@ class MainWindow : public QMainWindow, private WindowObserver::Target {
     Q_OBJECT
 public:
     MainWindow(WindowServices& services, WindowSetup setup,
-               CheckSheetExport checkSheet = defaultCheckSheetExport(),
-               QWidget* parent = nullptr);
+               CheckSheetExport checkSheet = defaultCheckSheetExport(), QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Pre-fills the two netlist paths (from the command line).

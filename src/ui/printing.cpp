@@ -25,7 +25,8 @@ bool printPlainText(QPrinter& printer, const QString& text, const QFont& font) {
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     option.setTabStopDistance(QFontMetricsF(printFont).horizontalAdvance(QLatin1Char(' ')) * 8);
 
-    QStringList lines = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+    QStringList lines = QString(text)
+                            .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
                             .replace('\r', '\n')
                             .split('\n');
     if (lines.size() > 1 && lines.back().isEmpty())

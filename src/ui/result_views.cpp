@@ -85,12 +85,10 @@ ReportView partsReportView(const std::filesystem::path& file, std::size_t maxCha
 }
 
 bool errorLogHasNoErrors(const QString& text) {
-    const QString headings[] = {QString::fromUtf8(messages::kErrorLogTitle.data(),
-                                                  messages::kErrorLogTitle.size()),
-                                QString::fromUtf8(messages::kErrorLogSide1.data(),
-                                                  messages::kErrorLogSide1.size()),
-                                QString::fromUtf8(messages::kErrorLogSide2.data(),
-                                                  messages::kErrorLogSide2.size())};
+    const QString headings[] = {
+        QString::fromUtf8(messages::kErrorLogTitle.data(), messages::kErrorLogTitle.size()),
+        QString::fromUtf8(messages::kErrorLogSide1.data(), messages::kErrorLogSide1.size()),
+        QString::fromUtf8(messages::kErrorLogSide2.data(), messages::kErrorLogSide2.size())};
     bool sawHeading = false;
     for (const QString& line : text.split('\n')) {
         if (line.isEmpty())

@@ -37,16 +37,15 @@ bool WindowObserver::question(std::string_view text) {
 void WindowObserver::progress(int value, std::string_view caption) {
     Target* target = &m_target;
     QMetaObject::invokeMethod(
-        m_context, [target, value, text = toQString(caption)] {
-            target->showRunProgress(value, text);
-        },
+        m_context,
+        [target, value, text = toQString(caption)] { target->showRunProgress(value, text); },
         Qt::QueuedConnection);
 }
 
 void WindowObserver::hideProgress() {
     Target* target = &m_target;
-    QMetaObject::invokeMethod(m_context, [target] { target->hideRunProgress(); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        m_context, [target] { target->hideRunProgress(); }, Qt::QueuedConnection);
 }
 
 } // namespace lintora

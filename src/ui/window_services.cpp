@@ -18,8 +18,7 @@ void DesktopServices::showMessage(QWidget* parent, const QString& text) {
 }
 
 bool DesktopServices::askYesNo(QWidget* parent, const QString& text) {
-    return QMessageBox::question(parent, texts::kAppTitle, text,
-                                 QMessageBox::Yes | QMessageBox::No,
+    return QMessageBox::question(parent, texts::kAppTitle, text, QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::Yes) == QMessageBox::Yes;
 }
 
@@ -42,6 +41,8 @@ bool DesktopServices::openInDesktop(const QString& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-void DesktopServices::quitApplication() { QCoreApplication::quit(); }
+void DesktopServices::quitApplication() {
+    QCoreApplication::quit();
+}
 
 } // namespace lintora

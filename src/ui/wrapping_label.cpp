@@ -10,8 +10,7 @@ constexpr QChar kIdeographicSpace(0x3000);
 
 } // namespace
 
-QStringList WrappingLabel::breakLines(const QString& text, const QFontMetrics& metrics,
-                                      int width) {
+QStringList WrappingLabel::breakLines(const QString& text, const QFontMetrics& metrics, int width) {
     // Words: each runs up to and including an ideographic space.
     QStringList words;
     qsizetype start = 0;

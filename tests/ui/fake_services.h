@@ -61,7 +61,7 @@ public:
     QStringList fileFilters;
     QStringList fileStarts;
     std::deque<QString> chosenFiles; // an empty one: the user cancels
-    QString pdfPath;                                // empty: the printer dialog is cancelled
+    QString pdfPath;                 // empty: the printer dialog is cancelled
     int printerDialogs = 0;
     QStringList opened;
     int quits = 0;

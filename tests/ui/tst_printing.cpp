@@ -21,7 +21,9 @@ private:
     std::unique_ptr<MainWindow> m_window;
 
     QPlainTextEdit* box() { return m_window->findChild<QPlainTextEdit*>("Text4"); }
-    void print() { QTest::mouseClick(m_window->findChild<QPushButton*>("Command6"), Qt::LeftButton); }
+    void print() {
+        QTest::mouseClick(m_window->findChild<QPushButton*>("Command6"), Qt::LeftButton);
+    }
 
     // The PDF's text, page by page.
     QStringList pdfPages(const QString& pdf) {
@@ -105,8 +107,8 @@ private slots:
         }
         // Every numbered line, in order, none lost at a page break.
         for (int i = 0; i < 150; ++i) {
-            const qsizetype next =
-                all.indexOf(QStringLiteral("LINE%1; 2: R%1.1, C%1.2,").arg(i, 3, 10, QLatin1Char('0')), at);
+            const qsizetype next = all.indexOf(
+                QStringLiteral("LINE%1; 2: R%1.1, C%1.2,").arg(i, 3, 10, QLatin1Char('0')), at);
             QVERIFY2(next > at, qPrintable(QStringLiteral("line %1").arg(i)));
             at = next;
         }

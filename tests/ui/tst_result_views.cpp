@@ -21,7 +21,9 @@ using namespace lintora;
 
 namespace {
 
-QString q(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+QString q(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
 
 const QString kStars(64, '*');
 
@@ -33,13 +35,14 @@ std::string cleanReport(const std::string& path1 = "a.tel") {
                        "フォーマット：　Telesis\r\nスワップ：　　　\r\n"
                        "                   **********設定状態**********                  \r\n"
                        "＜ピン番変換＞\r\n\r\n＜無極性部品＞\r\n\r\n\r\n" +
-                       star + "\r\n＜異なるネット＞\r\n＜ネット２に存在しないネット１のネット＞\r\n\r\n"
+                       star +
+                       "\r\n＜異なるネット＞\r\n＜ネット２に存在しないネット１のネット＞\r\n\r\n"
                        "＜ネット１に存在しないネット２のネット＞\r\n\r\n\r\n\r\n";
     return text;
 }
 
-const std::string kErrorHeadings =
-    "／／／／／／／／／エラー情報／／／／／／／／／\r\n＜＜比較ファイル１＞\r\n＜＜比較ファイル２＞＞\r\n\r\n";
+const std::string kErrorHeadings = "／／／／／／／／／エラー情報／／／／／／／／／\r\n＜＜比較ファ"
+                                   "イル１＞\r\n＜＜比較ファイル２＞＞\r\n\r\n";
 
 } // namespace
 
@@ -81,8 +84,8 @@ private slots:
     void withoutTheirFilesTheViewsSayWhatIsMissing() {
         box()->setPlainText("kept");
         tickParts();
-        for (const char* name : {"Command7", "Command9", "Command8", "Command10", "Command11",
-                                 "Command12"})
+        for (const char* name :
+             {"Command7", "Command9", "Command8", "Command10", "Command11", "Command12"})
             click(name);
         m_window->findChild<QAction*>("runmemo")->trigger();
         QCOMPARE(m_services.messages,
@@ -115,10 +118,10 @@ private slots:
         write("cmp.txt", cleanReport());
         click("Command10");
         QStringList lines = box()->toPlainText().split('\n');
-        QCOMPARE(lines.mid(0, 4),
-                 QStringList({kStars,
-                              "***********************完全一致しました。***********************",
-                              kStars, ""}));
+        QCOMPARE(
+            lines.mid(0, 4),
+            QStringList({kStars, "***********************完全一致しました。***********************",
+                         kStars, ""}));
         QCOMPARE(lines.size(), 4 + 20 + 1); // the banner, the 20 lines, the last line end
         QCOMPARE(colour(), QColor(0, 0, 255));
         QCOMPARE(size(), 10);
@@ -135,8 +138,8 @@ private slots:
 
         // A difference: the file as it is, red at size 9.
         std::string different = cleanReport();
-        different.insert(different.find("＜ネット１に"), "EXTRA; 1: J9.1, \r\n\r\n\r\n" +
-                                                          std::string(33, '-') + "\r\n");
+        different.insert(different.find("＜ネット１に"),
+                         "EXTRA; 1: J9.1, \r\n\r\n\r\n" + std::string(33, '-') + "\r\n");
         write("cmp.txt", different);
         click("Command10");
         QVERIFY(box()->toPlainText().startsWith(kStars + "\nネット１"));

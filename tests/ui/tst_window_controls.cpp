@@ -84,12 +84,18 @@ private slots:
             QCOMPARE(label->text(), caption);
         }
         const std::pair<const char*, QString> buttons[] = {
-            {"Command1", "参照"},           {"Command2", "参照"},
-            {"Command3", "参照"},           {"Command4", "比較実行"},
-            {"Command5", "終了"},           {"Command6", "比較結果印刷"},
-            {"Command7", "ネット比較結果"}, {"Command8", "エラー情報表示"},
-            {"Command9", "部品比較結果"},   {"Command10", "ネット比較結果"},
-            {"Command11", "部品比較結果"},  {"Command12", "エラー表示"},
+            {"Command1", "参照"},
+            {"Command2", "参照"},
+            {"Command3", "参照"},
+            {"Command4", "比較実行"},
+            {"Command5", "終了"},
+            {"Command6", "比較結果印刷"},
+            {"Command7", "ネット比較結果"},
+            {"Command8", "エラー情報表示"},
+            {"Command9", "部品比較結果"},
+            {"Command10", "ネット比較結果"},
+            {"Command11", "部品比較結果"},
+            {"Command12", "エラー表示"},
             {"Command13", "比較結果チェックシート起動"},
         };
         for (const auto& [name, caption] : buttons) {
@@ -113,17 +119,22 @@ private slots:
     }
 
     void theMenusHaveTheirEntriesAndAccelerators() {
-        const std::pair<const char*, QString> menus[] = {
-            {"mnufile", "ファイル(&F)"}, {"mnufilein", "入力ファイル"},
-            {"run", "実行(&R)"},         {"mnuhelp", "ヘルプ(&H)"}};
+        const std::pair<const char*, QString> menus[] = {{"mnufile", "ファイル(&F)"},
+                                                         {"mnufilein", "入力ファイル"},
+                                                         {"run", "実行(&R)"},
+                                                         {"mnuhelp", "ヘルプ(&H)"}};
         for (const auto& [name, caption] : menus)
             QCOMPARE(find<QMenu>(name)->title(), caption);
         const std::pair<const char*, QString> entries[] = {
-            {"mnufilein1", "比較１"},      {"mnufilein2", "比較２"},
+            {"mnufilein1", "比較１"},
+            {"mnufilein2", "比較２"},
             {"mnufileinback", "バックアノテーション"},
-            {"mnufileprint", "印刷"},      {"mnufileend", "終了"},
-            {"runcmp", "比較開始"},        {"runmemo", "結果メモ帳表示"},
-            {"mnuhelpmokuji", "目次"},     {"mnuhelpv", "バージョン情報"}};
+            {"mnufileprint", "印刷"},
+            {"mnufileend", "終了"},
+            {"runcmp", "比較開始"},
+            {"runmemo", "結果メモ帳表示"},
+            {"mnuhelpmokuji", "目次"},
+            {"mnuhelpv", "バージョン情報"}};
         for (const auto& [name, caption] : entries)
             QCOMPARE(action(name)->text(), caption);
         // The entries stand in their menus, in order.
@@ -133,8 +144,7 @@ private slots:
                 list << a->text();
             return list;
         };
-        QCOMPARE(texts(find<QMenu>("mnufile")),
-                 QStringList({"入力ファイル", "印刷", "終了"}));
+        QCOMPARE(texts(find<QMenu>("mnufile")), QStringList({"入力ファイル", "印刷", "終了"}));
         QCOMPARE(texts(find<QMenu>("mnufilein")),
                  QStringList({"比較１", "比較２", "バックアノテーション"}));
         QCOMPARE(texts(find<QMenu>("run")), QStringList({"比較開始", "結果メモ帳表示"}));
@@ -156,9 +166,9 @@ private slots:
             order << focused->objectName();
             QTest::keyClick(focused, Qt::Key_Tab);
         }
-        QCOMPARE(order, QStringList({"Command1", "Command2", "Text1", "Text2", "Combo1",
-                                     "Combo2", "Command3", "Command4", "Text3", "Check1",
-                                     "Trefp_0", "Trefp_1"}));
+        QCOMPARE(order,
+                 QStringList({"Command1", "Command2", "Text1", "Text2", "Combo1", "Combo2",
+                              "Command3", "Command4", "Text3", "Check1", "Trefp_0", "Trefp_1"}));
     }
 
     void bothFormatListsFollowTheFormatTableUnsortedAndUnchosen() {
@@ -166,12 +176,33 @@ private slots:
         for (const std::string_view name : formatNamesForDisplay())
             expected << QString::fromUtf8(name.data(), qsizetype(name.size()));
         QVERIFY(expected.size() >= 27);
-        const QStringList first27 = {
-            "ACCEL",     "ALLEGRO",   "CADIX XID", "CADLUS-PC(Reverse Net)", "CADVANCE",
-            "CR2000",    "CR3000",    "CR5000",    "CSi",      "D2 CAD",   "Expedition PCB",
-            "FUTURE",    "INTERGRA",  "MENTOR",    "MM-COLMO_NEO & MM2",     "MYPCB",
-            "OHM-3",     "PADS2000",  "PADSPCB",   "Pcad(wrl)", "Pcad(nlt)", "PROTEL",
-            "PROTEL2",   "SFX",       "TANGO",     "Telesis",  "WACOM SIMPLE NET"};
+        const QStringList first27 = {"ACCEL",
+                                     "ALLEGRO",
+                                     "CADIX XID",
+                                     "CADLUS-PC(Reverse Net)",
+                                     "CADVANCE",
+                                     "CR2000",
+                                     "CR3000",
+                                     "CR5000",
+                                     "CSi",
+                                     "D2 CAD",
+                                     "Expedition PCB",
+                                     "FUTURE",
+                                     "INTERGRA",
+                                     "MENTOR",
+                                     "MM-COLMO_NEO & MM2",
+                                     "MYPCB",
+                                     "OHM-3",
+                                     "PADS2000",
+                                     "PADSPCB",
+                                     "Pcad(wrl)",
+                                     "Pcad(nlt)",
+                                     "PROTEL",
+                                     "PROTEL2",
+                                     "SFX",
+                                     "TANGO",
+                                     "Telesis",
+                                     "WACOM SIMPLE NET"};
         QCOMPARE(expected.mid(0, 27), first27); // names added later follow these
         for (const char* name : {"Combo1", "Combo2"}) {
             QComboBox* box = find<QComboBox>(name);
@@ -222,16 +253,15 @@ private slots:
         QCOMPARE(edit("Text1")->text(), QStringLiteral("/boards/a.NET"));
 
         // One dialog: it opens where the last choice was, whichever action made it.
-        QCOMPARE(m_services.fileStarts,
-                 QStringList({m_dir.path(), "/boards/a.NET", "/boards/a.NET",
-                              "/boards/swap.SWP", "/boards/b.net"}));
+        QCOMPARE(m_services.fileStarts, QStringList({m_dir.path(), "/boards/a.NET", "/boards/a.NET",
+                                                     "/boards/swap.SWP", "/boards/b.net"}));
         const QString netlists =
             "ネットファイル (*.NET *.WRL *.CCF *.ALT *.SMP *.NPL);;全てのファイル (*)";
         const QString menuNetlists = "ネットファイル (*.NET *.WRL *.ALT *.SMP)";
-        QCOMPARE(m_services.fileFilters,
-                 QStringList({netlists, netlists,
-                              "ネットファイル (*.SWP *.TXT);;全てのファイル (*)",
-                              menuNetlists, menuNetlists}));
+        QCOMPARE(
+            m_services.fileFilters,
+            QStringList({netlists, netlists, "ネットファイル (*.SWP *.TXT);;全てのファイル (*)",
+                         menuNetlists, menuNetlists}));
     }
 
     void aDroppedFileFillsThePathBox() {
@@ -244,8 +274,7 @@ private slots:
                                   Qt::NoModifier);
             QApplication::sendEvent(box, &enter);
             QVERIFY(enter.isAccepted());
-            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton,
-                            Qt::NoModifier);
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(box, &drop);
             QCOMPARE(box->text(), QStringLiteral("/boards/dropped.net"));
         }

@@ -25,7 +25,9 @@ using namespace lintora;
 
 namespace {
 
-QString q(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+QString q(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
 
 const QString kSideA = QStringLiteral(LINTORA_EXAMPLES "/sensor_rev_a.tel");
 const QString kSideB = QStringLiteral(LINTORA_EXAMPLES "/sensor_rev_b.tel");
@@ -68,11 +70,11 @@ private:
         m_window->show();
         connect(m_window.get(), &MainWindow::progressShown, this,
                 [this](int value, const QString& caption) {
-                    m_steps.push_back(
-                        {value, caption, edit("Text1")->isEnabled(),
-                         button("Command4")->isEnabled(), m_window->menuBar()->isEnabled(),
-                         m_window->findChild<QAction*>("runcmp")->isEnabled(),
-                         m_window->progressWindow()->isVisible()});
+                    m_steps.push_back({value, caption, edit("Text1")->isEnabled(),
+                                       button("Command4")->isEnabled(),
+                                       m_window->menuBar()->isEnabled(),
+                                       m_window->findChild<QAction*>("runcmp")->isEnabled(),
+                                       m_window->progressWindow()->isVisible()});
                 });
     }
 
@@ -122,9 +124,8 @@ private slots:
         combo("Combo2")->setEditText("Telesis");
         QCOMPARE(run(), RunOutcome::InvalidInput);
         QCOMPARE(m_services.messages,
-                 QStringList({q(messages::kNoPath1), q(messages::kNoPath2),
-                              q(messages::kNoFormat1), q(messages::kNoFormat2),
-                              q(messages::kSamePaths)}));
+                 QStringList({q(messages::kNoPath1), q(messages::kNoPath2), q(messages::kNoFormat1),
+                              q(messages::kNoFormat2), q(messages::kSamePaths)}));
         QVERIFY(m_steps.empty()); // no progress window for inputs that fail their checks
         QVERIFY(!m_window->progressWindow()->isVisible());
         QVERIFY(!std::filesystem::exists(workFile("cmp.txt")));
@@ -278,7 +279,8 @@ private slots:
         QVERIFY(done.wait(10000));
         QVERIFY(m_services.messages.isEmpty());
         QVERIFY(std::filesystem::exists(workFile("cmp.xlsx")));
-        QCOMPARE(m_services.opened, QStringList({QString::fromStdString(workFile("cmp.xlsx").string())}));
+        QCOMPARE(m_services.opened,
+                 QStringList({QString::fromStdString(workFile("cmp.xlsx").string())}));
 
         m_services.opened.clear(); // answered No: nothing written, nothing opened
         std::filesystem::remove(workFile("cmp.xlsx"));
