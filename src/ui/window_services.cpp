@@ -24,8 +24,10 @@ bool DesktopServices::askYesNo(QWidget* parent, const QString& text) {
 
 std::optional<QString> DesktopServices::chooseOpenFile(QWidget* parent, const QString& filters,
                                                        const QString& startFile) {
-    const QString chosen =
-        QFileDialog::getOpenFileName(parent, texts::kAppTitle, startFile, filters);
+    // Qt's own dialog matches the filters without regard to case (netlists come as .NET and
+    // .net alike); a desktop's native one may not.
+    const QString chosen = QFileDialog::getOpenFileName(
+        parent, texts::kAppTitle, startFile, filters, nullptr, QFileDialog::DontUseNativeDialog);
     if (chosen.isEmpty())
         return std::nullopt;
     return chosen;
