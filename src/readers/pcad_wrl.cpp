@@ -40,8 +40,8 @@ ReaderResult readPcadWrl(Workspace& ws, const std::string& path) {
     out.writePartsFile();
 
     FieldArray& f = out.fields;
-    std::size_t pinCounter = 0;
-    bool netOpen = false;
+    std::size_t pinCounter = 0; // 0 until the first net name, then the slot of the next pin
+    bool netOpen = false;       // the record holds a net (or more pins of it) not yet written
     const auto finishNet = [&] {
         out.addNet(); // slot 1 already holds the pin count
         netOpen = false;
@@ -65,17 +65,24 @@ ReaderResult readPcadWrl(Workspace& ws, const std::string& path) {
             }
             const std::size_t end = wordEnd(line, i);
             if (i == nameAt) {
+                if (netOpen)
+                    finishNet(); // words before the name on its line went to the net above
                 // The name runs to the first blank, however long it is.
                 f[0] = line.substr(i, end - i);
                 f[1] = "0";
                 pinCounter = 2;
                 netOpen = true;
-            } else if (netOpen) {
+            } else if (pinCounter >= 2) {
+                // A word out of line (starting in column 1 or 2 of a line whose third column
+                // is not blank) has closed the net above, but it is still one of its pins:
+                // the net is written again with it, and the duplicate checks report the
+                // two copies rather than the word vanishing.
                 std::string pin = line.substr(i, end - i);
                 convertFirstSeparator(pin, '-');
                 f[pinCounter] = std::move(pin);
                 f[1] = std::to_string(pinCounter - 1);
                 ++pinCounter;
+                netOpen = true;
             }
             // Pins before the first net name belong to no net and are dropped.
             i = end;
