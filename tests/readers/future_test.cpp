@@ -134,5 +134,15 @@ TEST(FutureReader, PartsAreWrittenInFullWhenThePinsExceedTheCapacity) {
     EXPECT_FALSE(test::fileExists(sw.dir / "net.tmp"));
 }
 
+TEST(FutureReader, ARecordWithoutAPartNameIsStillAPart) {
+    // An empty part name field, or no part name line at all: the part pairs by reference.
+    const Converted r = convert("PINLIST,2\r\n"
+                                "(SYM,1\r\nDATA,2,J1\r\nDATA,3,\r\nDATA,4,CONN2\r\n"
+                                "PIN,1,GND,A,B,C,1\r\n)\r\n"
+                                "(SYM,2\r\nDATA,2,TP1\r\nPIN,1,GND,A,B,C,1\r\n)\r\n"
+                                "(SYM,3\r\nPIN,1,GND,A,B,C,9\r\n)\r\n");
+    EXPECT_EQ(r.parts, crlfText({"! ; J1: CONN2? ", "! ; TP1: ? ", ""}));
+}
+
 } // namespace
 } // namespace lintora

@@ -118,5 +118,20 @@ TEST(TelesisReader, ANetWithMorePinsThanTheFieldArrayHoldsIsACapacityFailure) {
     EXPECT_THROW(readTelesis(sw.ws, (sw.dir / "in.tel").string()), CapacityExceeded);
 }
 
+TEST(TelesisReader, APackageWithAnEmptyValueIsKeptWithAnEmptyPartName) {
+    // EasyEDA leaves the value empty for connectors, LEDs and ICs without one; such a part
+    // must still pair by its reference. A ";" with no footprint before it names no part.
+    test::ScratchWorkspace sw;
+    test::writeFile(sw.dir / "in.tel", "$PACKAGES\r\n"
+                                       "CONN-SMD_RJ-064 ! CONN-SMD_RJ-064 !  ; RJ1\r\n"
+                                       "LED0603 ! ; D1 D2,\r\n D3\r\n"
+                                       " ; U9\r\n"
+                                       "$NETS\r\nGND ; RJ1.1 D1.2\r\n$END\r\n");
+    EXPECT_EQ(readTelesis(sw.ws, (sw.dir / "in.tel").string()), ReaderResult::Recognised);
+    EXPECT_EQ(readFile(sw.dir / "parts.tmp"),
+              crlfText({"! ; RJ1: CONN-SMD_RJ-064? ", "! ; D1: LED0603? ", "! ; D2: LED0603? ",
+                        "! ; D3: LED0603? ", ""}));
+}
+
 } // namespace
 } // namespace lintora
