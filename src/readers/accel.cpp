@@ -13,9 +13,9 @@
 //     (node "U2" "14")))
 //
 // A part is written at the line of its "(compValue" entry (also an empty one), with the
-// reference of the "(compInst" and the pattern name seen last. A net is a "(net" line with its quoted name,
-// then one "(node" line per pin (quoted reference and pin number); "))" after a node closes
-// the net and ")))" the net list. Keywords may be written in any case: every line is
+// reference of the "(compInst" and the pattern name seen last. A net is a "(net" line with its
+// quoted name, then one "(node" line per pin (quoted reference and pin number); "))" after a node
+// closes the net and ")))" the net list. Keywords may be written in any case: every line is
 // upper-cased first.
 
 #include "readers/readers.h"

@@ -96,8 +96,10 @@ TEST(TextEncoding, AByteThatIsNoUtf8IsOneCharacterWhereverTextIsWalked) {
     // Latin-1 "é", Shift_JIS "電源", a sequence cut short, a stray continuation byte: each
     // byte that begins no valid sequence is one character, and stepping through the text
     // by characters visits exactly the characters counted.
-    const std::string texts[] = {"\xE9" "ab",         "\x93\x64\x8C\xB9",  "\xE3\x81" "A",
-                                 "\x80" "x\xE3\x81\x82", "ok\xF0\x9F\x98", "\xC0\xAF/"};
+    // (Octal escapes where a letter follows: \351 is E9, \343\201 is E3 81.)
+    const std::string texts[] = {"\351ab",         "\x93\x64\x8C\xB9",
+                                 "\343\201A",      "\x80x\xE3\x81\x82",
+                                 "ok\xF0\x9F\x98", "\xC0\xAF/"};
     const std::size_t counts[] = {3, 4, 3, 3, 5, 3};
     for (std::size_t t = 0; t < std::size(texts); ++t) {
         const std::string& text = texts[t];
@@ -113,8 +115,8 @@ TEST(TextEncoding, AByteThatIsNoUtf8IsOneCharacterWhereverTextIsWalked) {
     }
     EXPECT_EQ(utf8CharLength("\xE3\x81\x82", 0), 3u); // valid UTF-8 stays one character
     // Written as CP932, such a byte becomes "?" and what follows it survives.
-    EXPECT_EQ(utf8ToCp932("\xE9" "ab"), "?ab");
-    EXPECT_EQ(utf8ToCp932("\xE3\x81" "AB"), "??AB");
+    EXPECT_EQ(utf8ToCp932("\351ab"), "?ab");
+    EXPECT_EQ(utf8ToCp932("\343\201AB"), "??AB");
 }
 
 TEST(InputFiles, DecodeUtf8OrShiftJisAndRejectAnythingElse) {

@@ -92,9 +92,8 @@ TEST(LineEnds, EveryReaderConvertsItsBoardAlikeWithCrLfCrLfAndMixedLineEnds) {
         const ReaderFunction reader = findReader(format);
         ASSERT_NE(reader, nullptr);
         bool endsWithLineEnd = false;
-        const auto lines =
-            linesOf(test::readFile(test::dataFile(std::string("readers/") + board)),
-                    endsWithLineEnd);
+        const auto lines = linesOf(test::readFile(test::dataFile(std::string("readers/") + board)),
+                                   endsWithLineEnd);
         const auto crlf = [](std::size_t) { return "\r\n"; };
         const test::Conversion expected =
             test::convertWith(reader, joined(lines, endsWithLineEnd, crlf), "board");

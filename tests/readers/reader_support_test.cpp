@@ -28,8 +28,8 @@ TEST(NormalisedCopy, PutsALineEndBeforeEachLineAndTurnsEveryLineEndIntoCrLf) {
         {"A", "\r\nA"},
         {"A\r\n", "\r\nA"},
         {"A\r\nB\rC\nD", "\r\nA\r\nB\r\nC\r\nD"},
-        {"A\n\n", "\r\nA\r\n"},          // LF ends lines, the last one closes the text
-        {"A\rB\n", "\r\nA\r\nB"},          // also in a text with CRs
+        {"A\n\n", "\r\nA\r\n"},   // LF ends lines, the last one closes the text
+        {"A\rB\n", "\r\nA\r\nB"}, // also in a text with CRs
         {"A\r\nB\n\n", "\r\nA\r\nB\r\n"},
         {"X\r\r", "\r\nX\r\n"},
         {"net gnd: u1-7,\nr1-2.\r\n", "\r\nNET GND: U1-7,\r\nR1-2."},

@@ -188,9 +188,10 @@ TEST(ComparisonRun, ASideThatYieldsNoNetStopsWithItsMismatchMessage) {
         const RunResult result = fx.run();
         EXPECT_EQ(result.outcome, RunOutcome::FormatMismatch);
         EXPECT_EQ(result.sideWithoutNets, c.side);
-        EXPECT_EQ(fx.observer.messages,
-                  std::vector<std::string>{c.side == 1 ? "比較１のネットフォーマットが一致していません。もう一度フォーマットを確認してください。"
-                                                       : "比較２のネットフォーマットが一致していません。もう一度フォーマットを確認してください。"});
+        const std::string mismatch = std::string(c.side == 1 ? "比較１" : "比較２") +
+                                     "のネットフォーマットが一致していません。"
+                                     "もう一度フォーマットを確認してください。";
+        EXPECT_EQ(fx.observer.messages, std::vector<std::string>{mismatch});
         EXPECT_EQ(fx.observer.hides, 1);
         EXPECT_EQ(fx.report(), "previous report");
         EXPECT_TRUE(result.resultText.empty());
@@ -221,8 +222,8 @@ TEST(ComparisonRun, PartsWithoutAPartNamePairByReference) {
     ASSERT_EQ(result.outcome, RunOutcome::Completed);
     EXPECT_TRUE(result.partsDiffer);
     EXPECT_EQ(test::readFile(fx.dir / "cmpprt.txt"),
-              test::crlfText({"**********D1**********", "比較１パーツ名=", "比較２パーツ名=RED", "",
-                              ""}));
+              test::crlfText(
+                  {"**********D1**********", "比較１パーツ名=", "比較２パーツ名=RED", "", ""}));
 }
 
 TEST(ComparisonRun, PathsAndOptionsThatAreNoUtf8AreReportedAsTyped) {
@@ -232,13 +233,13 @@ TEST(ComparisonRun, PathsAndOptionsThatAreNoUtf8AreReportedAsTyped) {
     test::writeFile(latin1, kSide1);
     fx.setNetlists(kSide1, kSide1Renamed);
     fx.inputs.path1 = latin1;
-    fx.inputs.nonPolar[0] = "\xE9" "ab";
+    fx.inputs.nonPolar[0] = "\351ab"; // E9, a Latin-1 "é", then "ab"
     const RunResult result = fx.run();
     ASSERT_EQ(result.outcome, RunOutcome::Completed);
     EXPECT_TRUE(fx.observer.messages.empty());
     const std::string report = fx.report();
     EXPECT_NE(report.find("ネット１：　　　" + latin1 + "\r\n"), std::string::npos);
-    EXPECT_NE(report.find("＜無極性部品＞\r\n\xE9" "ab\r\n"), std::string::npos);
+    EXPECT_NE(report.find("＜無極性部品＞\r\n\351ab\r\n"), std::string::npos);
 }
 
 TEST(ComparisonRun, AMissingInputFileStopsWithTheFileMessage) {

@@ -88,7 +88,7 @@ TEST(Reflow, CountsCharactersSoFullWidthTextIsCutByCharacter) {
 TEST(Reflow, TextThatIsNoUtf8IsCopiedAsTypedAndEachSuchByteCountsOne) {
     // A Latin-1 path and a Shift_JIS one, as typed on another system: every byte that is
     // no UTF-8 is one character, and nothing is lost or read past the line.
-    const std::string latin1 = "/home/d\xE9" "bora/" + std::string(70, 'a');
+    const std::string latin1 = "/home/d\351bora/" + std::string(70, 'a'); // \351 is E9
     const std::string sjis = "\x93\x64\x8C\xB9" + std::string(66, 'b') + "\xE3\x81";
     const std::string reflowed = reflowReport(latin1 + "\r\n" + sjis + "\r\n\xE9\r\n");
     const std::string indent(12, ' ');
