@@ -6,6 +6,7 @@
 // run stopped with a message (or the command line was wrong).
 
 #include "cli/console_observer.h"
+#include "run/check_sheet.h"
 #include "run/comparison_run.h"
 #include "run/format_table.h"
 
@@ -68,6 +69,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> netlists;
     std::string workDir = ".";
     std::string encoding = "utf-8";
+    std::string checkSheet;
     bool noLimits = false;
     bool listFormats = false;
     bool showVersion = false;
@@ -94,6 +96,8 @@ int main(int argc, char** argv) {
     app.add_option("--encoding", encoding, "Encoding of the reports")
         ->check(CLI::IsMember({"utf-8", "cp932"}))
         ->default_str("utf-8");
+    app.add_option("--check-sheet", checkSheet,
+                   "After the run, also write the check sheet workbook (.xlsx) to this file");
     app.add_flag("--no-limits", noLimits, "Lift every capacity (nets, pins, parts, swap pairs)");
     app.add_flag("--progress", showProgress, "Show the progress steps on standard error");
     app.add_flag("--list-formats", listFormats, "List the format names and exit");
@@ -153,5 +157,7 @@ int main(int argc, char** argv) {
     if (result.outcome != lintora::RunOutcome::Completed)
         return kExitStopped;
     printResult(result.resultText);
+    if (!checkSheet.empty() && !lintora::writeCheckSheetFile(options.workDir, checkSheet, observer))
+        return kExitStopped;
     return result.allClear && !result.partsDiffer ? kExitSame : kExitDifferent;
 }
