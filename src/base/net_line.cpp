@@ -137,9 +137,7 @@ std::size_t splitNetLine(FieldArray& fields, std::string_view line) {
             k = 2;
         if (i >= n)
             return written; // the skipped position was the end of the line
-        i += utf8SequenceLength(static_cast<unsigned char>(line[i]));
-        if (i > n)
-            return written;
+        i += utf8CharLength(line, i);
     }
     return written;
 }

@@ -28,54 +28,73 @@ private:
 
 } // namespace
 
+namespace {
+
+// Length of the valid multi-byte UTF-8 sequence at s[i] (whose byte is 0x80 or above), or 0
+// when the bytes there are not one.
+std::size_t validSequenceLength(const unsigned char* s, std::size_t n, std::size_t i) {
+    const unsigned char b = s[i];
+    std::size_t len;
+    unsigned int cp;
+    if (b >= 0xC2 && b <= 0xDF) {
+        len = 2;
+        cp = b & 0x1F;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        len = 3;
+        cp = b & 0x0F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        len = 4;
+        cp = b & 0x07;
+    } else {
+        return 0;
+    }
+    if (len > n - i)
+        return 0;
+    for (std::size_t k = 1; k < len; ++k) {
+        if ((s[i + k] & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (s[i + k] & 0x3F);
+    }
+    // Overlong forms, surrogates and code points beyond U+10FFFF are not UTF-8.
+    if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+        (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    return len;
+}
+
+// Where the next byte of 0x80 or above stands, from `i` on; n when there is none. Most text
+// is ASCII: it is stepped over eight bytes at a time.
+std::size_t nextNonAscii(const unsigned char* s, std::size_t n, std::size_t i) {
+    while (i + 8 <= n) {
+        std::uint64_t word;
+        std::memcpy(&word, s + i, 8);
+        if ((word & 0x8080808080808080ULL) != 0)
+            break;
+        i += 8;
+    }
+    while (i < n && s[i] < 0x80)
+        ++i;
+    return i;
+}
+
+} // namespace
+
 bool isValidUtf8(std::string_view bytes) {
     const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t n = bytes.size();
-    std::size_t i = 0;
-    while (i < n) {
-        // Most netlist text is ASCII: step over it eight bytes at a time.
-        while (i + 8 <= n) {
-            std::uint64_t word;
-            std::memcpy(&word, s + i, 8);
-            if ((word & 0x8080808080808080ULL) != 0)
-                break;
-            i += 8;
-        }
-        if (i >= n)
-            break;
-        const unsigned char b = s[i];
-        if (b < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t len;
-        unsigned int cp;
-        if (b >= 0xC2 && b <= 0xDF) {
-            len = 2;
-            cp = b & 0x1F;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            len = 3;
-            cp = b & 0x0F;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            len = 4;
-            cp = b & 0x07;
-        } else {
-            return false;
-        }
-        if (i + len > n)
-            return false;
-        for (std::size_t k = 1; k < len; ++k) {
-            if ((s[i + k] & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (s[i + k] & 0x3F);
-        }
-        // Overlong forms, surrogates and code points beyond U+10FFFF are not UTF-8.
-        if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-            (cp >= 0xD800 && cp <= 0xDFFF))
+    for (std::size_t i = nextNonAscii(s, n, 0); i < n; i = nextNonAscii(s, n, i)) {
+        const std::size_t len = validSequenceLength(s, n, i);
+        if (len == 0)
             return false;
         i += len;
     }
     return true;
+}
+
+std::size_t utf8MultiByteLength(std::string_view text, std::size_t i) {
+    const std::size_t len =
+        validSequenceLength(reinterpret_cast<const unsigned char*>(text.data()), text.size(), i);
+    return len == 0 ? 1 : len;
 }
 
 namespace {
@@ -157,9 +176,9 @@ std::string utf8ToCp932(std::string_view text) {
             outLeft = out.size() - used;
             continue;
         }
-        // A character CP932 has no code for (or a broken sequence): write "?" and go on.
-        const std::size_t skip =
-            std::min(inLeft, utf8SequenceLength(static_cast<unsigned char>(*in)));
+        // A character CP932 has no code for, or a byte that is no UTF-8 (one character of
+        // its own): write "?" and go on after it.
+        const std::size_t skip = utf8CharLength(std::string_view(in, inLeft), 0);
         in += skip;
         inLeft -= skip;
         if (outLeft == 0) {
@@ -250,21 +269,26 @@ std::string upperCased(std::string_view text) {
 }
 
 std::size_t charCount(std::string_view text) {
+    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t n = text.size();
     std::size_t count = 0;
-    for (const char c : text)
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
-            ++count;
-    return count;
+    std::size_t i = 0;
+    for (;;) {
+        const std::size_t next = nextNonAscii(s, n, i);
+        count += next - i;
+        if (next == n)
+            return count;
+        i = next + utf8CharLength(text, next);
+        ++count;
+    }
 }
 
 std::size_t byteOffsetOfChar(std::string_view text, std::size_t charIndex) {
     std::size_t seen = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
-            if (seen == charIndex)
-                return i;
-            ++seen;
-        }
+    for (std::size_t i = 0; i < text.size(); i += utf8CharLength(text, i)) {
+        if (seen == charIndex)
+            return i;
+        ++seen;
     }
     return text.size();
 }

@@ -36,7 +36,9 @@ std::string upperCased(std::string_view text);
 // upper-cased as it is made, so the text is read once.
 void appendUpperCased(std::string& text, std::string_view from);
 
-// Byte length of the UTF-8 sequence that starts with `lead` (1 for a stray byte).
+// Byte length of the UTF-8 sequence that starts with `lead` (1 for a stray byte), for text
+// known to be valid UTF-8 (a netlist once decoded). Text that may hold other bytes (a path or
+// an option as typed) is walked with utf8CharLength().
 inline std::size_t utf8SequenceLength(unsigned char lead) {
     if (lead < 0xC0)
         return 1;
@@ -47,11 +49,23 @@ inline std::size_t utf8SequenceLength(unsigned char lead) {
     return 4;
 }
 
-// Number of characters (code points) in UTF-8 text.
+// Length of the valid UTF-8 sequence of two to four bytes at byte `i`, or 1 when the bytes
+// there are no such sequence.
+std::size_t utf8MultiByteLength(std::string_view text, std::size_t i);
+
+// Byte length of the character at byte `i` of `text` (i < text.size()): a valid UTF-8
+// sequence is one character; any byte that does not begin one (a Latin-1 or Shift_JIS byte,
+// a sequence cut short) is one character of its own.
+inline std::size_t utf8CharLength(std::string_view text, std::size_t i) {
+    return static_cast<unsigned char>(text[i]) < 0x80 ? 1 : utf8MultiByteLength(text, i);
+}
+
+// Number of characters in text, counted as utf8CharLength() steps through them: the code
+// points of valid UTF-8, and one for every byte that is not part of it.
 std::size_t charCount(std::string_view text);
 
-// Byte offset of the character with the 0-based index `charIndex`; text.size() when the
-// text has fewer characters.
+// Byte offset of the character with the 0-based index `charIndex` (characters as charCount()
+// counts them); text.size() when the text has fewer characters.
 std::size_t byteOffsetOfChar(std::string_view text, std::size_t charIndex);
 
 } // namespace lintora

@@ -106,8 +106,7 @@ bool LineReader::next(std::string_view& line) {
     if (m_text[end] == '\r' && m_pos < m_text.size() && m_text[m_pos] == '\n')
         ++m_pos;
     // In the normalised copy the text's last line end is followed by nothing.
-    if (m_lineEndsBefore && line.empty() && m_pos >= m_text.size() &&
-        (m_text[end] == '\r' || m_text.find('\r') == std::string_view::npos))
+    if (m_lineEndsBefore && line.empty() && m_pos >= m_text.size())
         return false;
     return true;
 }

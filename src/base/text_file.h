@@ -18,8 +18,8 @@ std::string readFileBytes(const std::filesystem::path& path);
 std::string readInputText(const std::filesystem::path& path);
 
 // Walks text line by line. A line ends at CR or at CR LF; a lone LF does not end a line
-// and stays inside it, unless asked to end lines too. Text that ends with a line end has no
-// empty line after it.
+// and stays inside it, unless asked to end lines too (as every netlist and swap file is
+// read: see inputLines()). Text that ends with a line end has no empty line after it.
 class LineReader {
 public:
     enum class LoneLf { StaysInLine, EndsLine };
@@ -27,8 +27,7 @@ public:
     // it frames them (with LoneLf::EndsLine; see normalisedUpperCaseCopy() in
     // readers/reader_support.h), where a line end stands before every line: a text that is
     // not empty reads an empty line first, and the line end that closes the text starts no
-    // empty last line; but a lone LF there, in a text with CRs, stood inside the last line
-    // and still ends it as any other.
+    // empty last line.
     enum class Framing { AsWritten, NormalisedCopy };
     explicit LineReader(std::string_view text, LoneLf loneLf = LoneLf::StaysInLine,
                         Framing framing = Framing::AsWritten)
@@ -46,6 +45,13 @@ private:
     bool m_emptyFirstLine; // still to be read
     std::size_t m_pos = 0;
 };
+
+// The lines of a file a user gives (a netlist, a swap file): CR, CR LF and a lone LF each
+// end a line, whatever else the file holds. Files edited on two systems or put together
+// from several exports mix their line ends; a lone LF among CR LF lines is a line end too.
+inline LineReader inputLines(std::string_view text) {
+    return LineReader(text, LineReader::LoneLf::EndsLine);
+}
 
 // Writes `bytes` to `path` as a whole: to a temporary name first, renamed into place when
 // complete, so an interrupted write never leaves half a file. A target the user made

@@ -158,6 +158,9 @@ int main(int argc, char** argv) {
 
     lintora::ConsoleObserver observer(showProgress);
     const lintora::RunResult result = lintora::runComparison(inputs, options, observer);
+    if (result.sideWithoutNets != 0)
+        std::cerr << "lintora-cli: no net was found in "
+                  << (result.sideWithoutNets == 1 ? inputs.path1 : inputs.path2) << '\n';
     if (result.outcome != lintora::RunOutcome::Completed)
         return kExitStopped;
     printResult(result.resultText);

@@ -48,7 +48,7 @@ private:
 SwapTable readSwapFile(const Workspace& ws, const std::string& path, std::string& skipped) {
     const std::string text = readInputText(path);
     SwapTable table;
-    LineReader lines(text);
+    LineReader lines = inputLines(text); // CR LF, CR or LF line ends, as the netlists
     std::string_view line;
     std::size_t lineNumber = 0;
     while (lines.next(line)) {
@@ -76,18 +76,17 @@ SwapTable readSwapFile(const Workspace& ws, const std::string& path, std::string
     return table;
 }
 
-// The new form of a pin, or the pin itself when no pair names it or its reference.
+// The new form of a pin, or the pin itself when no pair names it or its reference. The
+// reference is what stands before the pin's first full stop, as for the pin-number change:
+// U1.A.3 is pin A.3 of U1.
 void swapPin(const SwapTable& table, std::string& pin) {
     const std::size_t wholePin = table.find(pin);
     std::size_t byReference = kNoPair;
     std::string_view pinName;
-    const std::size_t lastStop = pin.rfind('.');
-    if (lastStop != std::string::npos) {
-        const std::size_t previousStop =
-            lastStop == 0 ? std::string::npos : pin.rfind('.', lastStop - 1);
-        const std::size_t referenceStart = previousStop == std::string::npos ? 0 : previousStop + 1;
-        byReference = table.find(pin.substr(referenceStart, lastStop - referenceStart));
-        pinName = std::string_view(pin).substr(lastStop + 1);
+    const std::size_t firstStop = pin.find('.');
+    if (firstStop != std::string::npos) {
+        byReference = table.find(pin.substr(0, firstStop));
+        pinName = std::string_view(pin).substr(firstStop + 1);
     }
     if (wholePin == kNoPair && byReference == kNoPair)
         return;

@@ -12,10 +12,10 @@
 //     (node "U1" "14")
 //     (node "U2" "14")))
 //
-// A part is written at the line of its "(compValue" entry, with the reference of the
-// "(compInst" and the pattern name seen last. A net is a "(net" line with its quoted name,
-// then one "(node" line per pin (quoted reference and pin number); "))" after a node closes
-// the net and ")))" the net list. Keywords may be written in any case: every line is
+// A part is written at the line of its "(compValue" entry (also an empty one), with the
+// reference of the "(compInst" and the pattern name seen last. A net is a "(net" line with its
+// quoted name, then one "(node" line per pin (quoted reference and pin number); "))" after a node
+// closes the net and ")))" the net list. Keywords may be written in any case: every line is
 // upper-cased first.
 
 #include "readers/readers.h"
@@ -44,6 +44,7 @@ bool readParts(ReaderInput& input, ReaderOutput& out, std::string_view& line) {
     const auto isPlain = [](char c) { return c != '"' && c != ')' && !isBlankOrTab(c); };
     while (input.next(line)) {
         token.clear();
+        bool valueTaken = false; // the line's "(COMPVALUE" value, which writes the part
         int quotes = 0; // quotes since the line start or since the last value was taken
         const auto takeValue = [&](std::size_t slot) {
             f[slot] = token;
@@ -61,6 +62,7 @@ bool readParts(ReaderInput& input, ReaderOutput& out, std::string_view& line) {
                 valueField = ValueField::Footprint;
             } else if (valueField == ValueField::Footprint && quotes == 2) {
                 takeValue(3);
+                valueTaken = true;
             } else if (token == "(NET"sv && !atEnd && c == ' ') {
                 return true;
             } else if (token == "(PATTERNNAME"sv) {
@@ -77,7 +79,8 @@ bool readParts(ReaderInput& input, ReaderOutput& out, std::string_view& line) {
                 i = takeIntoToken(token, line, i, startsKeyword, isPlain);
             }
         }
-        if (!f.at(3).empty()) {
+        // Also an empty value ("") writes the part, which then still pairs by reference.
+        if (valueTaken) {
             out.addPart();
             f[3].clear();
         }

@@ -46,6 +46,7 @@ bool readComponents(LineReader& copy, ReaderOutput& out) {
         f[2].clear();
         f[3].clear();
         token.clear();
+        bool partNamed = false; // the "," after the part name came
         // Keywords are tested before the character at hand, so they count at the character
         // after them: "COMPONENTS" opens the block as "COMP" does.
         for (std::size_t i = 0; i <= line.size(); ++i) {
@@ -61,9 +62,14 @@ bool readComponents(LineReader& copy, ReaderOutput& out) {
                 token.clear();
             } else if (componentBlock && token == "NETS"sv) {
                 return true;
-            } else if (componentBlock && !atEnd && c == ',' && !token.empty()) {
-                f[1] = token; // part name; the rest of the line is a comment
+            } else if (componentBlock && !atEnd && c == ',' &&
+                       (!token.empty() || (!f.at(2).empty() && !f.at(3).empty()))) {
+                // The part name; the rest of the line is a comment. After the footprint's
+                // "]" it may be empty ("R1 [R1608] ,"): the part is kept, to pair by its
+                // reference.
+                f[1] = token;
                 token.clear();
+                partNamed = true;
                 break;
             } else if (componentBlock && !atEnd && c == '[' && !token.empty()) {
                 f[2] = token; // reference designator
@@ -80,7 +86,7 @@ bool readComponents(LineReader& copy, ReaderOutput& out) {
                 i = next - 1;
             }
         }
-        if (!f.at(1).empty())
+        if (partNamed)
             out.addPart();
     }
     return false;

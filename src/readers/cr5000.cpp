@@ -58,6 +58,7 @@ private:
     Section m_saved = Section::BeforeDefinition; // the section a comment returns to
     std::size_t m_pinCounter = 2;
     bool m_netOpen = false; // a ":" named a net whose ";" has not come yet
+    bool m_entryOpen = false; // a definition entry's ":" came and its ";" has not
     bool m_foundLandmark = false;
     bool m_metNetBlock = false;
 };
@@ -136,14 +137,17 @@ void Cr5Reader::closeNetAtBrace() {
 // The separators of the definition and net blocks. Returns true when c was consumed.
 bool Cr5Reader::handleSeparator(char c) {
     if (m_section == Section::Definition) {
-        // Without a part name or without a token, ":" "," ";" are ordinary characters.
-        if (c == ':' && !m_token.empty()) {
+        // ":" opens an entry, also one without a part name (": R9;"), whose parts are kept
+        // with an empty name to pair by their references. Outside an entry, and without a
+        // token, "," and ";" are ordinary characters.
+        if (c == ':') {
             m_f[1] = m_token;
             m_f[3] = m_token;
+            m_entryOpen = true;
             m_token.clear();
             return true;
         }
-        if ((c == ',' || c == ';') && !m_f.at(1).empty() && !m_token.empty()) {
+        if ((c == ',' || c == ';') && m_entryOpen && !m_token.empty()) {
             m_f[2] = m_token;
             m_out.addPart();
             m_f[2].clear();
@@ -151,6 +155,7 @@ bool Cr5Reader::handleSeparator(char c) {
             if (c == ';') {
                 m_f[1].clear();
                 m_f[3].clear();
+                m_entryOpen = false;
             }
             return true;
         }
@@ -215,8 +220,10 @@ void Cr5Reader::readLine(std::string_view line) {
             m_token = "$";
             continue;
         }
-        if (m_section == Section::Comment && m_token == "*")
-            return; // a "*" line inside a comment
+        if (m_section == Section::Comment && m_token == "*") {
+            m_token.clear(); // the next line is read afresh
+            return;          // a "*" line inside a comment
+        }
         bool isEmptyCharacter = atEnd;
         if (m_section == Section::Nets && !atEnd) {
             if (c == '(') {

@@ -76,6 +76,7 @@ private:
         } else if (m_afterHeader && m_token == "NET{") {
             m_out.netText().clear(); // a later "NET{" block replaces the nets before it
             m_netBlockDepth = 1;
+            m_netNamed = false;
             m_netOpen = false;
             m_pinCounter = 2;
             m_pins.clear();
@@ -91,8 +92,11 @@ private:
                 m_token += c;
         } else if (c == ':') {
             if (m_netBlockDepth > 0) { // names outside the "NET{" block open no net
-                m_netName = m_token;   // a net still waiting for its ";" is dropped
-                m_netOpen = !m_token.empty();
+                // The name holds until the next ":", also an empty one; a net still waiting
+                // for its ";" is dropped.
+                m_netName = m_token;
+                m_netNamed = true;
+                m_netOpen = true;
                 m_pinCounter = 2;
                 m_pins.clear();
             }
@@ -109,8 +113,8 @@ private:
             storePin();
             writeNet();
             m_token.clear();
-            if (m_netBlockDepth > 0)
-                --m_netBlockDepth;
+            if (m_netBlockDepth > 0 && --m_netBlockDepth == 0)
+                m_netNamed = false; // pins after the "NET{" block belong to no net
         } else {
             if (c == '{' && m_netBlockDepth > 0)
                 ++m_netBlockDepth;
@@ -119,18 +123,20 @@ private:
         }
     }
 
+    // Pins written after a net's ";" without a new name are a further net of that name.
     void storePin() {
-        if (m_netOpen && !m_token.empty()) { // an empty place between separators is no pin
+        if (m_netNamed && !m_token.empty()) { // an empty place between separators is no pin
             // A pin takes the next slot of a net record: beyond its last slot it is a
             // capacity failure.
             if (m_pinCounter >= m_fieldSlots)
                 throwFieldSlotExceeded(m_pinCounter);
             m_pins.append(m_token).append(", ");
             ++m_pinCounter;
+            m_netOpen = true;
         }
     }
 
-    // Appends the net line of the open net; its name stays for a net that names none.
+    // Appends the net line of the open net; its name stays for the pins after it.
     void writeNet() {
         if (!m_netOpen)
             return;
@@ -149,7 +155,8 @@ private:
     std::string m_pins;         // of the open net, each followed by ", "
     bool m_afterHeader = false; // "$CCF" seen
     int m_netBlockDepth = 0;    // brace depth inside the "NET{" block; 0 outside it
-    bool m_netOpen = false;     // a name was read and its ";" has not come yet
+    bool m_netNamed = false;    // a ":" in the "NET{" block gave the name (maybe empty)
+    bool m_netOpen = false;     // a name or pins were read since the last net was written
     std::size_t m_pinCounter = 2;
 };
 
@@ -161,21 +168,13 @@ ReaderResult readD2Cad(Workspace& ws, const std::string& path) {
     ReaderOutput out(ws);
     D2Reader reader(out);
 
-    // Line ends separate nothing here; they only end comments. A lone LF ends a comment
-    // as well, so an LF-only file does not lose everything after its first comment.
+    // Line ends separate nothing here; they only end comments (a lone LF as any other).
     std::string_view rawLine;
     std::string text;
     while (input.next(rawLine)) {
         text.assign(rawLine);
         upperCaseInPlace(text);
-        std::size_t start = 0;
-        while (start <= text.size()) {
-            std::size_t lf = text.find('\n', start);
-            if (lf == std::string::npos)
-                lf = text.size();
-            reader.readLine(std::string_view(text).substr(start, lf - start));
-            start = lf + 1;
-        }
+        reader.readLine(text);
     }
 
     if (!reader.sawHeader()) {

@@ -89,15 +89,18 @@ private:
     NetLines m_lines;
 };
 
+bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+
 // Where the first line that is exactly "%Part" begins, or npos. (A line begins at the start
-// of the text or after a CR, or after CR LF, and ends at a CR.)
+// of the text or after a line end, and ends at the next one: CR, CR LF or LF.)
 std::size_t partsKeywordLine(std::string_view text) {
     for (std::size_t at = text.find(kPartsKeyword); at != std::string_view::npos;
          at = text.find(kPartsKeyword, at + 1)) {
-        const bool startsLine = at == 0 || text[at - 1] == '\r' ||
-                                (text[at - 1] == '\n' && at >= 2 && text[at - 2] == '\r');
+        const bool startsLine = at == 0 || isLineEnd(text[at - 1]);
         const std::size_t end = at + kPartsKeyword.size();
-        if (startsLine && (end == text.size() || text[end] == '\r'))
+        if (startsLine && (end == text.size() || isLineEnd(text[end])))
             return at;
     }
     return std::string_view::npos;
@@ -108,13 +111,14 @@ void readParts(std::string_view text, std::size_t partsLine, ReaderOutput& out) 
     if (partsLine == std::string_view::npos)
         return;
     FieldArray& f = out.fields;
-    // The lines after it, read as if the walk had gone on.
+    // The lines after it, read as if the walk had gone on: past its line end (CR, CR LF
+    // or LF).
     std::size_t after = partsLine + kPartsKeyword.size();
     if (after < text.size() && text[after] == '\r')
         ++after;
-    if (after < text.size() && text[after] == '\n' && text[after - 1] == '\r')
+    if (after < text.size() && text[after] == '\n')
         ++after;
-    LineReader lines(text.substr(after));
+    LineReader lines = netlistLines(text.substr(after));
     std::string_view line;
     std::string token;
     while (lines.next(line)) {
@@ -168,7 +172,7 @@ void readNets(std::string_view text, std::size_t partsLine, NetGatherer& nets,
         token.clear();
         state = State::NetOff;
     };
-    LineReader lines(text);
+    LineReader lines = netlistLines(text);
     std::string_view line;
     while (lines.next(line)) {
         token.clear();

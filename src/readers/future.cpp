@@ -90,8 +90,9 @@ void forEachField(std::string_view line, std::string& scratch, AtField atField) 
     }
 }
 
-// The parts of the records after the landmark line: one parts line per record with a part
-// name, written once its record's footprint is known (or the record ends without one).
+// The parts of the records after the landmark line: one parts line per record with a
+// reference or a part name, written once its record's footprint is known (or the record
+// ends without one).
 class PartsScan {
 public:
     explicit PartsScan(ReaderOutput& out) : m_out(out), m_f(out.fields) {}
@@ -116,9 +117,11 @@ public:
         }
         if (m_scan.isData('2')) {
             m_f[2] = token;
+            m_partPending = m_partPending || !token.empty();
             m_scan.clearFields();
         } else if (m_scan.isData('3')) {
             m_f[1] = token;
+            m_partPending = true;
             m_scan.clearFields();
         } else if (m_scan.isData('4')) {
             m_f[3] = token;
@@ -137,10 +140,13 @@ public:
     void finish() { finishPart(); }
 
 private:
+    // A record with a reference or a part name is a part, also when its part name is empty
+    // ("DATA,3," or no such line): it pairs by its reference.
     void finishPart() {
-        if (!m_f.at(1).empty()) {
+        if (m_partPending) {
             m_out.addPart();
             m_f[1].clear();
+            m_partPending = false;
         }
     }
 
@@ -148,6 +154,7 @@ private:
     FieldArray& m_f;
     FieldScan m_scan;
     bool m_footprintRead = false;
+    bool m_partPending = false; // the record's reference or part name came, not yet written
 };
 
 // The "PIN" lines of the whole file, each a one-pin net handed to the merger.

@@ -56,8 +56,8 @@ private:
 };
 
 // Makes the normalised copy of the input: the input upper-cased, without parenthesised
-// text, with a lone LF turned into a real line break and starting with an empty line. Each
-// line of the input (ended by CR or CR LF) becomes CR LF and the line. The copy comes
+// text, and starting with an empty line. Each line of the input (ended by CR, CR LF or a
+// lone LF) becomes CR LF and the line. The copy comes
 // piece by piece, from line break to line break, so that the passes can walk its lines
 // without making it.
 class Normaliser {
@@ -94,8 +94,11 @@ public:
                 continue;
             }
             m_next = m_kept = i + 1;
-            if (c == '\n')
-                return true; // a lone LF, inside a line
+            if (c == '\n') { // a lone LF, a line end as any other
+                if (m_next < m_input.size())
+                    return true;
+                continue;
+            }
             if (c == '(')
                 m_skipping =
                     m_skipping || (m_lastClose != std::string_view::npos && i < m_lastClose);

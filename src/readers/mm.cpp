@@ -52,6 +52,7 @@ void readPartsFile(const std::string& partsPath, ReaderOutput& out) {
         f[2].clear();
         f[3].clear();
         token.clear();
+        bool named = false; // the ";" after the part name came
         for (const char c : line) {
             if (c == '!') {
                 f[3] = token; // footprint
@@ -59,12 +60,14 @@ void readPartsFile(const std::string& partsPath, ReaderOutput& out) {
             } else if (c == ';') {
                 f[1] = token; // part name
                 token.clear();
+                named = true;
             } else if (!isBlankOrTab(c)) {
                 token += c;
             }
         }
         f[2] = token; // reference designator
-        if (!f[1].empty())
+        // A part with an empty name ("DIP14 ! ; U1") is kept: it pairs by its reference.
+        if (!f[1].empty() || (named && !f[2].empty()))
             out.addPart();
     }
 }

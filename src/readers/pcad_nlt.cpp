@@ -51,7 +51,9 @@ bool readParts(ReaderInput& input, ReaderOutput& out) {
             }
             if (inParts && token == "NETS"sv && endsKeyword(c, atEnd))
                 return true; // the rest of this line is not read
-            if (inParts && !atEnd && c == '=' && !token.empty()) {
+            if (inParts && !atEnd && c == '=') {
+                // An "=" with no part name before it gives its references an empty one, so
+                // that they still pair by reference.
                 f[1] = token;
                 token.clear();
             } else if (inParts && !atEnd && (c == ';' || c == ',') && !token.empty()) {

@@ -40,8 +40,14 @@ ReaderResult readPcadWrl(Workspace& ws, const std::string& path) {
     out.writePartsFile();
 
     FieldArray& f = out.fields;
-    std::size_t pinCounter = 0;
-    bool netOpen = false;
+    std::size_t pinCounter = 0; // 0 until the first net name, then the slot of the next pin
+    bool netOpen = false;       // the record holds a net not yet written
+    // A line out of line (a word in column 1 or 2 and its third column not blank) ends the
+    // net above, as a name line does; its words are not lost but begin a further net of the
+    // same name, which the duplicate checks then report.
+    bool reopened = false;
+    // The last net named has a pin of its own: a file without is no wire list.
+    bool namedNetHasPins = false;
     const auto finishNet = [&] {
         out.addNet(); // slot 1 already holds the pin count
         netOpen = false;
@@ -65,28 +71,36 @@ ReaderResult readPcadWrl(Workspace& ws, const std::string& path) {
             }
             const std::size_t end = wordEnd(line, i);
             if (i == nameAt) {
+                if (netOpen)
+                    finishNet(); // words before the name on its line
                 // The name runs to the first blank, however long it is.
                 f[0] = line.substr(i, end - i);
                 f[1] = "0";
                 pinCounter = 2;
                 netOpen = true;
-            } else if (netOpen) {
+                reopened = false;
+                namedNetHasPins = false;
+            } else if (pinCounter >= 2) { // pins before the first net name belong to no net
+                if (!netOpen) {
+                    f[1] = "0"; // the name stays
+                    pinCounter = 2;
+                    netOpen = true;
+                    reopened = true;
+                }
                 std::string pin = line.substr(i, end - i);
                 convertFirstSeparator(pin, '-');
                 f[pinCounter] = std::move(pin);
                 f[1] = std::to_string(pinCounter - 1);
                 ++pinCounter;
+                namedNetHasPins = namedNetHasPins || !reopened;
             }
-            // Pins before the first net name belong to no net and are dropped.
             i = end;
         }
     }
-    // The last net ends with the file; a file whose last net has no pin is no wire list.
-    // (pinCounter still belongs to the last net that was named, 0 when none was.)
-    const bool lastNetHasPins = pinCounter > 2;
+    // The last net ends with the file.
     if (netOpen)
         finishNet();
-    if (!lastNetHasPins) {
+    if (!namedNetHasPins) {
         ws.observer.hideProgress();
         return ReaderResult::NotRecognised;
     }

@@ -42,11 +42,16 @@ bool readComponents(LineReader& lines, ReaderOutput& out) {
     FieldArray& f = out.fields;
     Keyword last = Keyword::None;
     std::string token;
+    // The block's designator or part type came and the part is not written yet. A part
+    // whose part type is empty (an empty value line, or none) is still a part: it pairs
+    // by its designator.
+    bool partPending = false;
 
     const auto finishPart = [&] {
-        if (!f.at(1).empty()) {
+        if (partPending) {
             out.addPart();
             f[1].clear();
+            partPending = false;
         }
     };
     // A value's characters: anything but quotes, blanks, TABs and ")".
@@ -76,13 +81,16 @@ bool readComponents(LineReader& lines, ReaderOutput& out) {
             if (token == "PARTTYPE"sv) {
                 last = Keyword::PartType;
             } else if (last == Keyword::PartType) {
-                finishPart(); // a second part type in one block starts another part
+                if (!f.at(1).empty())
+                    finishPart(); // a second part type in one block starts another part
                 f[1] = token;
+                partPending = true;
                 last = Keyword::None;
             } else if (token == "DESIGNATOR"sv) {
                 last = Keyword::Designator;
             } else if (last == Keyword::Designator) {
                 f[2] = token;
+                partPending = partPending || !token.empty();
                 last = Keyword::None;
             } else if (token == "FOOTPRINT"sv) {
                 last = Keyword::Footprint;

@@ -8,12 +8,6 @@
 
 namespace lintora {
 
-LineReader netlistLines(std::string_view text) {
-    return LineReader(text, text.find('\r') == std::string_view::npos
-                                ? LineReader::LoneLf::EndsLine
-                                : LineReader::LoneLf::StaysInLine);
-}
-
 void ReaderOutput::reserveFor(std::size_t inputBytes) {
     m_netText.reserve(inputBytes + inputBytes / 8);
     m_partsText.reserve(inputBytes / 2);
@@ -152,16 +146,13 @@ std::uint64_t bytesEqualTo(std::uint64_t word, char byte) {
 } // namespace
 
 std::string normalisedUpperCaseCopy(std::string_view input) {
-    // Every line is preceded by CR LF, and inside a line every lone LF becomes CR LF too; so
-    // each line end of the input (CR LF, CR, LF) turns into CR LF, except the input's last
-    // one, after which no line follows. A file with CRs has a line end at its close only if
-    // it ends in CR or CR LF: a last lone LF there stays inside its line.
+    // Every line is preceded by CR LF, so each line end of the input (CR LF, CR, LF) turns
+    // into CR LF, except the input's last one, after which no line follows.
     if (input.empty())
         return std::string();
-    const bool hasCr = input.find('\r') != std::string_view::npos;
     if (input.ends_with("\r\n"))
         input.remove_suffix(2);
-    else if (input.back() == '\r' || (!hasCr && input.back() == '\n'))
+    else if (input.back() == '\r' || input.back() == '\n')
         input.remove_suffix(1);
 
     // Room for the copy: one more byte for every CR and LF (a CR LF needs none, so this is a

@@ -23,10 +23,10 @@ enum class ReaderResult { Recognised, NotRecognised };
 // Every reader has this signature: (workspace, input path) -> whether it recognised the file.
 using ReaderFunction = ReaderResult (*)(Workspace& workspace, const std::string& path);
 
-// The lines of a netlist: CR and CR LF end a line, and a lone LF stays inside its line,
-// except in a file without any CR: such a file was written with LF line ends (on Linux,
-// by many web tools) and would otherwise be one single line.
-LineReader netlistLines(std::string_view text);
+// The lines of a netlist: CR, CR LF and a lone LF each end a line (see inputLines()).
+inline LineReader netlistLines(std::string_view text) {
+    return inputLines(text);
+}
 
 // The input of a reader: the whole file decoded to UTF-8, walked line by line as
 // netlistLines() says. Throws FileNotFound or UndecodableInput.
@@ -150,8 +150,8 @@ std::string_view footprintWithoutLibrary(std::string_view footprint);
 std::string_view trimBlanks(std::string_view text);
 
 // The form the Telesis, CADVANCE and INTERGRA readers walk instead of their input: every
-// line preceded by CR LF (so the copy starts with an empty line), upper-cased, and every
-// lone LF turned into a real line break.
+// line preceded by CR LF (so the copy starts with an empty line) and upper-cased; every
+// line end of the input (CR, CR LF or a lone LF) becomes CR LF.
 std::string normalisedUpperCaseCopy(std::string_view input);
 // The lines of that copy, read from the upper-cased input itself without making the copy.
 LineReader normalisedCopyLines(std::string_view upperCasedInput);

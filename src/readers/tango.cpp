@@ -40,6 +40,7 @@ bool readComponents(LineReader& lines, ReaderOutput& out) {
     std::string_view line;
     while (lines.next(line)) {
         token.clear();
+        bool nameRead = false; // this line was the block's part name line
         for (std::size_t i = 0; i <= line.size(); ++i) {
             const bool atEnd = i == line.size();
             const char c = atEnd ? '\0' : line[i];
@@ -50,6 +51,7 @@ bool readComponents(LineReader& lines, ReaderOutput& out) {
             } else if (atEnd && position == Field::PartName) {
                 f[1] = token;
                 token.clear();
+                nameRead = true;
                 position = Field::Description;
             } else if (c == '[' && !atEnd) {
                 token.clear();
@@ -83,8 +85,9 @@ bool readComponents(LineReader& lines, ReaderOutput& out) {
                 i = next - 1;
             }
         }
-        // The part is complete as soon as its name line has been read.
-        if (!f.at(1).empty()) {
+        // The part is complete as soon as its name line has been read, also when that line
+        // is empty: a part without a part name still pairs by its designator.
+        if (nameRead) {
             out.addPart();
             f[1].clear();
         }

@@ -53,7 +53,10 @@ bool readPackages(LineReader& copy, ReaderOutput& out) {
                 token.clear();
             } else if (token == "$NETS"sv) {
                 return true;
-            } else if (!token.empty() && c == ';') {
+            } else if (c == ';' && (!token.empty() || (!f[3].empty() && !afterSemicolon))) {
+                // Right after the footprint's "!" the part name may be empty
+                // ("CONN ! CONN !  ; J1", a part without a value): the part is kept with an
+                // empty name, so that it still pairs by its reference.
                 f[1] = token;
                 token.clear();
                 afterSemicolon = true;
@@ -61,8 +64,7 @@ bool readPackages(LineReader& copy, ReaderOutput& out) {
                        afterSemicolon) {
                 f[2] = token;
                 token.clear();
-                if (!f[1].empty())
-                    out.addPart();
+                out.addPart();
                 if (c == ',') {
                     continuesEntry = true;
                     break;

@@ -110,8 +110,9 @@ public:
         const std::string_view text = m_line;
         m_token.clear();
         for (std::size_t i = 0;;) {
-            const std::size_t n =
-                i < text.size() ? utf8SequenceLength(static_cast<unsigned char>(text[i])) : 0;
+            // A byte that is no UTF-8 (a path typed in another encoding) is one character,
+            // as the reflow counts it.
+            const std::size_t n = i < text.size() ? utf8CharLength(text, i) : 0;
             const std::string_view ch = text.substr(i, n);
             if (!test(ch))
                 break; // the line was written whole

@@ -34,10 +34,10 @@ constexpr std::uint16_t kPinColumns = 5;
 constexpr lxw_color_t kRed = 0xFF0000;
 constexpr lxw_color_t kBlue = 0x0000FF;
 
-// Decodes the character at `i` and moves past it (a stray byte counts as itself).
+// Decodes the character at `i` and moves past it (a byte that is no UTF-8 counts as itself).
 char32_t nextCodePoint(std::string_view text, std::size_t& i) {
     const auto lead = static_cast<unsigned char>(text[i]);
-    const std::size_t n = std::min(utf8SequenceLength(lead), text.size() - i);
+    const std::size_t n = utf8CharLength(text, i);
     char32_t cp = n == 1 ? lead : lead & (0xFF >> (n + 1));
     for (std::size_t k = 1; k < n; ++k)
         cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);

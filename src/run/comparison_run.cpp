@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cfenv>
 #include <cmath>
+#include <fstream>
 #include <new>
 
 namespace lintora {
@@ -101,9 +102,20 @@ std::vector<std::string> listedIgnoredParts(const RunInputs& in) {
     return entries;
 }
 
-// Runs the reader of `format` on `path`. Returns false (after the message) when the run
-// must stop.
-bool convertSide(Workspace& ws, const std::string& format, const std::string& path,
+// Whether net.tmp holds no net: its first line, which ends the nets for every step that
+// reads the file, is empty.
+bool netFileHoldsNoNet(const Workspace& ws) {
+    const auto path = ws.file(files::net);
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        throw FileNotFound(path.string());
+    const int first = file.get();
+    return first == std::ifstream::traits_type::eof() || first == '\r' || first == '\n';
+}
+
+// Runs the reader of `format` on `path` for side `side`. Returns false (after the message)
+// when the run must stop.
+bool convertSide(Workspace& ws, int side, const std::string& format, const std::string& path,
                  std::string_view unknownMessage, std::string_view mismatchMessage,
                  RunResult& result) {
     const ReaderFunction reader = findReader(format);
@@ -119,6 +131,15 @@ bool convertSide(Workspace& ws, const std::string& format, const std::string& pa
         result.outcome = RunOutcome::FormatMismatch;
         return false;
     }
+    // A netlist without a single net is no netlist of its format, however weak the
+    // format's landmark: two of them would otherwise compare as a full match.
+    if (netFileHoldsNoNet(ws)) {
+        ws.observer.message(mismatchMessage);
+        ws.observer.hideProgress();
+        result.outcome = RunOutcome::FormatMismatch;
+        result.sideWithoutNets = side;
+        return false;
+    }
     return true;
 }
 
@@ -132,7 +153,7 @@ void runSteps(const RunInputs& in, Workspace& ws, long threshold, RunResult& res
     ui.progress(0, messages::kConvertingSide1);
 
     // Side 1: convert, check, apply the swap file, sort.
-    if (!convertSide(ws, in.format1, in.path1, messages::kUnknownFormat1,
+    if (!convertSide(ws, 1, in.format1, in.path1, messages::kUnknownFormat1,
                      messages::kFormatMismatch1, result))
         return;
     ignoreParts(ws, ignored);
@@ -149,7 +170,7 @@ void runSteps(const RunInputs& in, Workspace& ws, long threshold, RunResult& res
 
     // Side 2: convert, compare the parts, check, write errlog.txt, sort.
     ui.progress(20, messages::kSortingSide2);
-    if (!convertSide(ws, in.format2, in.path2, messages::kUnknownFormat2,
+    if (!convertSide(ws, 2, in.format2, in.path2, messages::kUnknownFormat2,
                      messages::kFormatMismatch2, result))
         return;
     ignoreParts(ws, ignored);

@@ -63,6 +63,9 @@ struct RunResult {
     std::size_t differenceBlocks = 0;
     std::size_t unpaired1 = 0;
     std::size_t unpaired2 = 0;
+    // 1 or 2 when that side's netlist yielded no net, which stops the run as a format
+    // mismatch; 0 otherwise.
+    int sideWithoutNets = 0;
 };
 
 // Runs one comparison from the inputs to the reports in the working directory: validates,

@@ -101,11 +101,13 @@ std::string reflowReport(std::string_view fileText) {
     while (lines.next(line)) {
         std::size_t column = 1;
         std::size_t row = 1;
-        std::size_t i = 0;
-        const std::size_t length = charCount(line);
-        for (std::size_t p = 1; p <= length + 1; ++p) {
-            if (p <= length) { // copy character p (nothing at the position after the end)
-                const std::size_t n = utf8SequenceLength(static_cast<unsigned char>(line[i]));
+        // Every character's position and, after the last one, the position after the end.
+        // A path or option typed in another encoding is copied as it is, byte for byte; a
+        // byte that is no UTF-8 counts as one character.
+        for (std::size_t i = 0;;) {
+            const bool afterEnd = i == line.size();
+            if (!afterEnd) {
+                const std::size_t n = utf8CharLength(line, i);
                 out.append(line.substr(i, n));
                 i += n;
             }
@@ -116,6 +118,8 @@ std::string reflowReport(std::string_view fileText) {
                 column += 8;
             }
             ++column;
+            if (afterEnd)
+                break;
         }
         out += kCrLf;
     }

@@ -23,6 +23,15 @@ TEST(LineReader, CrAndCrLfEndALineWhileALoneLfStaysInside) {
     EXPECT_EQ(linesOf("x\r\r\n"), (std::vector<std::string>{"x", ""}));
 }
 
+TEST(LineReader, InputFilesEndALineAtALoneLfToo) {
+    std::vector<std::string> lines;
+    LineReader reader = inputLines("a\r\nb\nc\rd\n\ne\r\n\nf\n");
+    std::string_view line;
+    while (reader.next(line))
+        lines.emplace_back(line);
+    EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c", "d", "", "e", "", "f"}));
+}
+
 TEST(LineReader, EmptyTextHasNoLinesAndAFinalLineEndAddsNoEmptyLine) {
     EXPECT_TRUE(linesOf("").empty());
     EXPECT_EQ(linesOf("only\r\n"), std::vector<std::string>{"only"});
@@ -81,6 +90,33 @@ TEST(TextEncoding, CountsCharactersNotBytes) {
     EXPECT_EQ(charCount("ネット１：A"), 6u);
     EXPECT_EQ(byteOffsetOfChar("aネb", 2), 4u);
     EXPECT_EQ(byteOffsetOfChar("ab", 5), 2u);
+}
+
+TEST(TextEncoding, AByteThatIsNoUtf8IsOneCharacterWhereverTextIsWalked) {
+    // Latin-1 "é", Shift_JIS "電源", a sequence cut short, a stray continuation byte: each
+    // byte that begins no valid sequence is one character, and stepping through the text
+    // by characters visits exactly the characters counted.
+    // (Octal escapes where a letter follows: \351 is E9, \343\201 is E3 81.)
+    const std::string texts[] = {"\351ab",         "\x93\x64\x8C\xB9",
+                                 "\343\201A",      "\x80x\xE3\x81\x82",
+                                 "ok\xF0\x9F\x98", "\xC0\xAF/"};
+    const std::size_t counts[] = {3, 4, 3, 3, 5, 3};
+    for (std::size_t t = 0; t < std::size(texts); ++t) {
+        const std::string& text = texts[t];
+        SCOPED_TRACE(t);
+        EXPECT_EQ(charCount(text), counts[t]);
+        std::size_t steps = 0;
+        for (std::size_t i = 0; i < text.size(); i += utf8CharLength(text, i)) {
+            EXPECT_EQ(byteOffsetOfChar(text, steps), i);
+            ++steps;
+        }
+        EXPECT_EQ(steps, counts[t]);
+        EXPECT_EQ(byteOffsetOfChar(text, steps), text.size());
+    }
+    EXPECT_EQ(utf8CharLength("\xE3\x81\x82", 0), 3u); // valid UTF-8 stays one character
+    // Written as CP932, such a byte becomes "?" and what follows it survives.
+    EXPECT_EQ(utf8ToCp932("\351ab"), "?ab");
+    EXPECT_EQ(utf8ToCp932("\343\201AB"), "??AB");
 }
 
 TEST(InputFiles, DecodeUtf8OrShiftJisAndRejectAnythingElse) {

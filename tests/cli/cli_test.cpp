@@ -108,6 +108,29 @@ TEST(CommandLine, PartsAndOnePinNetsLeftOutOfBothSides) {
     EXPECT_NE(r.out.find("\n除外部品　ﾘﾌｧﾚﾝｽ指定：TP9 MH\n"), std::string::npos) << r.out;
 }
 
+TEST(CommandLine, ANetlistWithoutNetsStopsWithExitTwoAndNamesTheFile) {
+    test::TempDir dir;
+    test::writeFile(dir / "a.tel", "$PACKAGES\r\n$NETS\r\n\r\nA ; U1.1 U2.1\r\n$END\r\n");
+    test::writeFile(dir / "b.tel", "$PACKAGES\r\n$NETS\r\n\r\nB ; U3.1 U4.1\r\n$END\r\n");
+    const CliResult r = runCli(dir, "--format1 Telesis --format2 Telesis a.tel b.tel");
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.out.empty()) << r.out;
+    const std::string mismatch =
+        "比較１のネットフォーマットが一致していません。もう一度フォーマットを確認してください。";
+    EXPECT_EQ(r.err, mismatch + "\nlintora-cli: no net was found in a.tel\n");
+}
+
+TEST(CommandLine, AnOptionThatIsNoUtf8IsReportedAsTyped) {
+    test::TempDir dir;
+    test::writeFile(dir / "copy.tel", test::readFile(kExamples + "/sensor_rev_a.tel"));
+    // (The shell is sh: printf writes the byte E9, a Latin-1 "é".)
+    const CliResult r = runCli(dir, "--format1 Telesis --format2 Telesis "
+                                    "--nonpolar \"$(printf '\\351ab')\" '" +
+                                        kExamples + "/sensor_rev_a.tel' copy.tel");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("＜無極性部品＞\n\351ab\n"), std::string::npos);
+}
+
 TEST(CommandLine, WrongOptionsAreUsageErrors) {
     test::TempDir dir;
     std::string elevenNonPolar;

@@ -51,6 +51,28 @@ TEST(SwapPass, ALineWithOneNameIsSkippedAndListedInsteadOfPairingWithTheNextLine
                                               "1行目：U1 ・・・・・新しい名前が無いため読み飛ばしました。", ""}));
 }
 
+TEST(SwapPass, LfAndMixedLineEndsEndEveryPairsLine) {
+    // As written on Linux, and a CR LF file with lines added by another editor.
+    for (const char* swapFile : {"U1 U7\nR5.1 R5.2\n", "U1 U7\r\nR5.1 R5.2\nR5.2 R5.1\n"}) {
+        SCOPED_TRACE(testing::PrintToString(std::string(swapFile)));
+        Swap swap(swapFile, "A; 2: U1.1, R5.1, \r\nB; 1: R5.2, \r\n\r\n",
+                  "! 74HC00; U1: DIP14? \r\n\r\n");
+        swap.run();
+        const bool backAgain = std::string_view(swapFile).find("R5.2 R5.1") != std::string::npos;
+        EXPECT_EQ(swap.nets(), backAgain ? "A; 2: U7.1, R5.2, \r\nB; 1: R5.1, \r\n\r\n"
+                                         : "A; 2: U7.1, R5.2, \r\nB; 1: R5.2, \r\n\r\n");
+        EXPECT_EQ(swap.parts(), "! 74HC00; U7: DIP14? \r\n\r\n");
+        EXPECT_TRUE(swap.errorText.empty());
+    }
+}
+
+TEST(SwapPass, AReferenceIsWhatStandsBeforeThePinsFirstFullStop) {
+    // U2.B.4 is pin B.4 of U2: the pair (B, Q) does not touch it, (U1, U7) renames U1.A.3.
+    Swap swap("B Q\r\nU1 U7\r\n", "A; 3: U2.B.4, U1.A.3, B.1, \r\n\r\n");
+    swap.run();
+    EXPECT_EQ(swap.nets(), "A; 3: U2.B.4, U7.A.3, Q.1, \r\n\r\n");
+}
+
 TEST(SwapPass, AnEmptySwapFileRewritesTheFilesUnchanged) {
     Swap swap("", "A; 1: U1.1, \r\n\r\n", "! 10K; R1: 0603? \r\n\r\n");
     swap.run();

@@ -106,5 +106,14 @@ TEST(AccelReader, SurvivesTruncatedGarbledAndHugeInput) {
     EXPECT_THROW(convert(hugeNet + "))"), CapacityExceeded);
 }
 
+TEST(AccelReader, AComponentWithAnEmptyValueIsKept) {
+    const auto c = convert("(compInst \"J1\"\r\n"
+                           "  (patternName \"CONN2\")\r\n"
+                           "  (compValue \"\")\r\n"
+                           ")\r\n"
+                           "(net \"GND\"\r\n  (node \"J1\" \"1\")))\r\n");
+    EXPECT_EQ(c.parts, test::writtenFile({"! CONN2; J1: ? "}));
+}
+
 } // namespace
 } // namespace lintora

@@ -65,5 +65,13 @@ TEST(CadvanceReader, BoardMatchesItsTelesisVersionAndTelesisIsNotThisFormat) {
                                      "readers/cadvance/board.tel");
 }
 
+TEST(CadvanceReader, AComponentWithAnEmptyPartNameIsKept) {
+    // "R1 [R1608] ," names no part: the part is kept with an empty name, to pair by its
+    // reference; a line without the "," still gives none.
+    const auto r = convert("COMPONENTS\r\n{\r\nR1 [R1608] ,\r\nC1 [C1608]\r\n"
+                           "U1 [DIP14] 74HC00,\r\n}\r\nNETS\r\n{\r\nGND = U1-7, R1-2;\r\n}\r\n");
+    EXPECT_EQ(r.parts, test::writtenFile({"! ; R1: R1608? ", "! 74HC00; U1: DIP14? "}));
+}
+
 } // namespace
 } // namespace lintora

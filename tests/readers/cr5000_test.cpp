@@ -120,5 +120,22 @@ TEST(Cr5000Reader, BlanksInsideKeywordsAndCommentMarksAreDroppedLikeAnyOther) {
     EXPECT_EQ(r.parts, test::writtenFile({"! 74HC00; IC1: 74HC00? ", "! 74HC00; IC2: 74HC00? "}));
 }
 
+TEST(Cr5000Reader, AStarLineInsideACommentSkipsItselfOnly) {
+    // The comment is never closed: "NET{" still leaves it, and the lines after a "*" line
+    // are read again (the "*" must not stay in the token and skip them all).
+    const auto r = convert("$CCF{\r\n/* board\r\n * rev B\r\nNET{\r\nGND: IC1(7), IC2(7);\r\n"
+                           "VCC: IC1(14);\r\n}\r\n}\r\n");
+    EXPECT_EQ(r.result, ReaderResult::Recognised);
+    EXPECT_EQ(r.net, test::writtenFile({"GND; 2: IC1.7, IC2.7, ", "VCC; 1: IC1.14, "}));
+}
+
+TEST(Cr5000Reader, ADefinitionEntryWithoutAPartNameKeepsItsParts) {
+    // ": R9, R10;" names no part: its references are parts with an empty name (to pair by
+    // reference), and the next entry keeps its own name.
+    const auto r = convert("$CCF{\r\nDEFINITION{\r\n: R9, R10;\r\n10K: R1;\r\n}\r\n"
+                           "NET{ GND: R1(1), R9(1); }\r\n}\r\n");
+    EXPECT_EQ(r.parts, test::writtenFile({"! ; R9: ? ", "! ; R10: ? ", "! 10K; R1: 10K? "}));
+}
+
 } // namespace
 } // namespace lintora

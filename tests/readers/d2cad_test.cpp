@@ -87,5 +87,15 @@ TEST(D2CadReader, BlanksInsideKeywordsAndCommentMarksAreDroppedLikeAnyOther) {
     EXPECT_EQ(run.nets(), crlfText({"GND; 2: IC1.7, IC2.7, ", "VCC; 1: IC1.14, ", ""}));
 }
 
+TEST(D2CadReader, ANetNameHoldsUntilTheNextColonEvenWhenEmpty) {
+    // A net with an empty name keeps its pins, and pins after a net's ";" without a new
+    // name are a further net of that name (which the duplicate check then reports).
+    const D2Run run("$CCF{\r\nNET{\r\n: U1(1), U2(1);\r\nGND: U1(7);\r\nU2(7), U3(7);\r\n"
+                    "VCC: U1(14); }\r\n}\r\n");
+    EXPECT_EQ(run.result, ReaderResult::Recognised);
+    EXPECT_EQ(run.nets(), crlfText({"; 2: U1.1, U2.1, ", "GND; 1: U1.7, ", "GND; 2: U2.7, U3.7, ",
+                                    "VCC; 1: U1.14, ", ""}));
+}
+
 } // namespace
 } // namespace lintora

@@ -95,5 +95,13 @@ TEST(ExpeditionReader, BlanksCommasAndTextBetweenValuesAreTakenAsTheStatesSay) {
                                  "! 74HC00; XXU4: ? ", "! \\; R: ? "}));
 }
 
+TEST(ExpeditionReader, ReadsFilesWithLfLineEnds) {
+    const auto r = convert("%NET\n\\GND\\ \\U1\\-\\7\\\n*  \\C1\\-\\2\\\n\\VCC\\ \\U1\\-\\14\\\n"
+                           "%Part\n\\74HC00\\ \\U1\\\n");
+    EXPECT_EQ(r.result, ReaderResult::Recognised);
+    EXPECT_EQ(r.net, test::writtenFile({"GND; 2: U1.7, C1.2, ", "VCC; 1: U1.14, "}));
+    EXPECT_EQ(r.parts, test::writtenFile({"! 74HC00; U1: ? "}));
+}
+
 } // namespace
 } // namespace lintora

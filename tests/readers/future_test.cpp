@@ -83,7 +83,6 @@ TEST(FutureReader, MorePinLinesThanTheTableHoldsIsACapacityFailure) {
     sw.ws.limits.sideSlots = 3;
     test::writeFile(sw.dir / "in.pin", "PINLIST,2\r\n(SYM,1\r\nDATA,2,U1\r\nPIN,,A,,,,1\r\n"
                                        "PIN,,A,,,,2\r\nPIN,,A,,,,3\r\nPIN,,A,,,,4\r\n)\r\n");
-    ReaderResult result = ReaderResult::NotRecognised;
     EXPECT_THROW(readFuture(sw.ws, (sw.dir / "in.pin").string()), CapacityExceeded);
 }
 
@@ -128,10 +127,19 @@ TEST(FutureReader, PartsAreWrittenInFullWhenThePinsExceedTheCapacity) {
         text += "PIN,,A,,,," + std::to_string(i) + "\r\n";
     text += ")\r\n(SYM,2\r\nDATA,2,U2\r\nDATA,3,Z\r\n)\r\n";
     test::writeFile(sw.dir / "in.pin", text);
-    ReaderResult result = ReaderResult::NotRecognised;
     EXPECT_THROW(readFuture(sw.ws, (sw.dir / "in.pin").string()), CapacityExceeded);
     EXPECT_EQ(readFile(sw.dir / "parts.tmp"), crlfText({"! X; U1: Y? ", "! Z; U2: ? ", ""}));
     EXPECT_FALSE(test::fileExists(sw.dir / "net.tmp"));
+}
+
+TEST(FutureReader, ARecordWithoutAPartNameIsStillAPart) {
+    // An empty part name field, or no part name line at all: the part pairs by reference.
+    const Converted r = convert("PINLIST,2\r\n"
+                                "(SYM,1\r\nDATA,2,J1\r\nDATA,3,\r\nDATA,4,CONN2\r\n"
+                                "PIN,1,GND,A,B,C,1\r\n)\r\n"
+                                "(SYM,2\r\nDATA,2,TP1\r\nPIN,1,GND,A,B,C,1\r\n)\r\n"
+                                "(SYM,3\r\nPIN,1,GND,A,B,C,9\r\n)\r\n");
+    EXPECT_EQ(r.parts, crlfText({"! ; J1: CONN2? ", "! ; TP1: ? ", ""}));
 }
 
 } // namespace

@@ -125,6 +125,8 @@ TEST(MentorReader, LoneCrsLoneLfsAndParenthesesShapeTheCopyAndTheNets) {
         convert(head + "NET 'A' U1-1 (X)R1-1\nNET 'B' C1-2\r\n(OPEN\r\nNET 'A' C1-1\r\n");
     EXPECT_EQ(r.parts, crlfText({"! 74; U1: DIP? ", "! 10K; R1: 0603? ", ""}));
     EXPECT_EQ(r.net, crlfText({"A; 3: U1.1, R1.1, C1.1, ", "B; 1: C1.2, ", ""}));
+    // A last lone LF closes the text as a last CR LF does.
+    EXPECT_EQ(convert("U1 DIP 74 \n").net, convert("U1 DIP 74 \r\n").net);
 }
 
 } // namespace

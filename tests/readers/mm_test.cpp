@@ -103,5 +103,11 @@ TEST(MmReader, BoardMatchesItsTelesisVersionAndForeignFilesAreNotThisFormat) {
     EXPECT_EQ(fx.run().outcome, RunOutcome::FormatMismatch);
 }
 
+TEST(MmReader, APartsFileLineWithAnEmptyPartNameIsKept) {
+    const auto r = convert("$NET\r\nN1; U1-1\r\n", "$PTS\r\nCONN2 ! ; J1\r\nDIP14 ! 74HC00 ; U1\r\n"
+                                                   " ; \r\n$END\r\n");
+    EXPECT_EQ(r.parts, written({"! ; J1: CONN2? ", "! 74HC00; U1: DIP14? "}));
+}
+
 } // namespace
 } // namespace lintora

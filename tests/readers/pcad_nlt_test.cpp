@@ -72,5 +72,11 @@ TEST(PcadNltReader, SurvivesTruncatedGarbledAndHugeInput) {
     EXPECT_THROW(convert(hugeNet + ";"), CapacityExceeded);
 }
 
+TEST(PcadNltReader, AnEntryWithoutAPartNameGivesItsReferencesAnEmptyOne) {
+    // Not the previous entry's name, and not a reference glued to the "=".
+    const auto c = convert("%PARTS\r\nRES = R1;\r\n= J1, J2;\r\n%NETS\r\nA = R1/1 J1/1;\r\n");
+    EXPECT_EQ(c.parts, test::writtenFile({"! RES; R1: ? ", "! ; J1: ? ", "! ; J2: ? "}));
+}
+
 } // namespace
 } // namespace lintora

@@ -66,5 +66,23 @@ TEST(PcadWrlReader, SurvivesTruncatedGarbledAndHugeInput) {
     EXPECT_THROW(convert(hugeNet), CapacityExceeded);
 }
 
+TEST(PcadWrlReader, AMisalignedLineKeepsItsWordsAsPinsOfTheNetAbove) {
+    // "U3-7 U4-7" starts in column 1: its third column is not blank, so the net above is
+    // complete, but its words are not lost: they begin a further net of that name (and an
+    // aligned line after them goes on with it), which the duplicate check reports. The same
+    // for a word before a name ("X").
+    const auto c = convert("  GND                   U1-7 U2-7\r\n"
+                           "U3-7 U4-7\r\n"
+                           "                        U5-7\r\n"
+                           "  VCC                   U1-14\r\n"
+                           "X N1                    U7-1\r\n");
+    EXPECT_EQ(c.result, ReaderResult::Recognised);
+    EXPECT_EQ(c.net, test::writtenFile({"GND; 2: U1.7, U2.7, ", "GND; 3: U3.7, U4.7, U5.7, ",
+                                        "VCC; 1: U1.14, ", "VCC; 1: X, ", "N1; 1: U7.1, "}));
+    // Words out of line alone do not make a file a wire list: its last named net still
+    // needs a pin of its own.
+    EXPECT_EQ(convert("  GND\r\nU3-7 U4-7\r\n").result, ReaderResult::NotRecognised);
+}
+
 } // namespace
 } // namespace lintora

@@ -42,5 +42,13 @@ TEST(Protel2Reader, ABlockWithoutClosingBracketIsWrittenWhenTheNextOneOpens) {
               crlfText({"! 74LS00; U1: ? ", "! 74LS04; U2: ? ", ""}));
 }
 
+TEST(Protel2Reader, APartWithoutAPartTypeIsKept) {
+    // An empty part type line, or none at all: the part still pairs by its designator.
+    EXPECT_EQ(partsOf("[\r\nDESIGNATOR\r\nJ1\r\nFOOTPRINT\r\nCONN2\r\nPARTTYPE\r\n\r\n]\r\n"
+                      "[\r\nDESIGNATOR\r\nTP1\r\n]\r\n"
+                      "[\r\nFOOTPRINT\r\nX\r\n]\r\n"),
+              crlfText({"! ; J1: CONN2? ", "! ; TP1: ? ", ""}));
+}
+
 } // namespace
 } // namespace lintora

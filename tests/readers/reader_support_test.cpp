@@ -29,9 +29,9 @@ TEST(NormalisedCopy, PutsALineEndBeforeEachLineAndTurnsEveryLineEndIntoCrLf) {
         {"A", "\r\nA"},
         {"A\r\n", "\r\nA"},
         {"A\r\nB\rC\nD", "\r\nA\r\nB\r\nC\r\nD"},
-        {"A\n\n", "\r\nA\r\n"},          // no CR: LF ends lines, the last one closes the text
-        {"A\rB\n", "\r\nA\r\nB\r\n"},    // with CRs a last lone LF stands inside its line
-        {"A\r\nB\n\n", "\r\nA\r\nB\r\n\r\n"},
+        {"A\n\n", "\r\nA\r\n"},   // LF ends lines, the last one closes the text
+        {"A\rB\n", "\r\nA\r\nB"}, // also in a text with CRs
+        {"A\r\nB\n\n", "\r\nA\r\nB\r\n"},
         {"X\r\r", "\r\nX\r\n"},
         {"net gnd: u1-7,\nr1-2.\r\n", "\r\nNET GND: U1-7,\r\nR1-2."},
         {"long line of text\nand more text here ａｂ\r\n",
@@ -80,7 +80,8 @@ TEST(ReaderSupport, UpperCasingTheWholeInputGivesEveryLineUpperCased) {
     std::vector<std::string> rest;
     while (input.next(line))
         rest.emplace_back(line);
-    EXPECT_EQ(rest, (std::vector<std::string>{"SECOND Ａ LINE\nSTILL SECOND", "THIRD"}));
+    // A lone LF among CR LF lines ends its line too.
+    EXPECT_EQ(rest, (std::vector<std::string>{"SECOND Ａ LINE", "STILL SECOND", "THIRD"}));
 }
 
 TEST(ReaderSupport, RunsOfPlainCharactersEndAtTheFirstOtherOne) {

@@ -40,5 +40,10 @@ TEST(TangoReader, ALineBeginningWithAnOpeningBracketStartsTheNets) {
     EXPECT_EQ(readFile(sw.dir / "net.tmp"), crlfText({"VCC; 1: U1.14, ", ""}));
 }
 
+TEST(TangoReader, AnEmptyPartNameLineStillGivesThePart) {
+    EXPECT_EQ(partsOf("[\r\nJ1\r\nCONN2\r\n\r\n]\r\n[\r\nR1\r\n0603\r\n10K\r\n]\r\n"),
+              crlfText({"! ; J1: CONN2? ", "! 10K; R1: 0603? ", ""}));
+}
+
 } // namespace
 } // namespace lintora

@@ -74,7 +74,7 @@ TEST(TelesisReader, ANetWithAnEmptyNameKeepsItsPins) {
     test::ScratchWorkspace sw;
     test::writeFile(sw.dir / "in.tel", "$PACKAGES\r\n$NETS\r\n ; U1.1 U2.1\r\n$END\r\n");
 
-    ReaderResult result = readTelesis(sw.ws, (sw.dir / "in.tel").string());
+    EXPECT_EQ(readTelesis(sw.ws, (sw.dir / "in.tel").string()), ReaderResult::Recognised);
     EXPECT_EQ(readFile(sw.dir / "net.tmp"), crlfText({"; 2: U1.1, U2.1, ", ""}));
 }
 
@@ -83,13 +83,12 @@ TEST(TelesisReader, ReadsShiftJisInputAsText) {
     // "電源" in CP932, as a net name.
     test::writeFile(sw.dir / "in.tel", "$PACKAGES\r\n$NETS\r\n\x93\x64\x8C\xB9 ; U1.1 U2.1\r\n");
 
-    ReaderResult result = readTelesis(sw.ws, (sw.dir / "in.tel").string());
+    EXPECT_EQ(readTelesis(sw.ws, (sw.dir / "in.tel").string()), ReaderResult::Recognised);
     EXPECT_EQ(readFile(sw.dir / "net.tmp"), crlfText({"電源; 2: U1.1, U2.1, ", ""}));
 }
 
 TEST(TelesisReader, AMissingFileIsAFileNotFoundFailure) {
     test::ScratchWorkspace sw;
-    ReaderResult result = ReaderResult::NotRecognised;
     EXPECT_THROW(readTelesis(sw.ws, (sw.dir / "absent.tel").string()), FileNotFound);
 }
 
@@ -98,11 +97,8 @@ TEST(TelesisReader, SurvivesEveryPrefixOfAFileAndGarbage) {
     test::convertSurvivingEach(
         [&](std::string_view text) {
             test::writeFile(sw.dir / "in.tel", text);
-            ReaderResult result = ReaderResult::NotRecognised;
             // Plain text never needs a RunFailure: not even that may escape here.
             EXPECT_NO_THROW(readTelesis(sw.ws, (sw.dir / "in.tel").string()));
-            EXPECT_TRUE(result == ReaderResult::Recognised ||
-                        result == ReaderResult::NotRecognised);
         },
         {"$NETS\r\n" + std::string(100000, ',') + ";;;,,\t\r\r"},
         readFile(dataFile("readers/telesis/board.tel")));
@@ -114,8 +110,22 @@ TEST(TelesisReader, ANetWithMorePinsThanTheFieldArrayHoldsIsACapacityFailure) {
     for (int i = 0; i < 20000; ++i)
         text += " P" + std::to_string(i) + ".1";
     test::writeFile(sw.dir / "in.tel", text + "\r\n");
-    ReaderResult result = ReaderResult::NotRecognised;
     EXPECT_THROW(readTelesis(sw.ws, (sw.dir / "in.tel").string()), CapacityExceeded);
+}
+
+TEST(TelesisReader, APackageWithAnEmptyValueIsKeptWithAnEmptyPartName) {
+    // EasyEDA leaves the value empty for connectors, LEDs and ICs without one; such a part
+    // must still pair by its reference. A ";" with no footprint before it names no part.
+    test::ScratchWorkspace sw;
+    test::writeFile(sw.dir / "in.tel", "$PACKAGES\r\n"
+                                       "CONN-SMD_RJ-064 ! CONN-SMD_RJ-064 !  ; RJ1\r\n"
+                                       "LED0603 ! ; D1 D2,\r\n D3\r\n"
+                                       " ; U9\r\n"
+                                       "$NETS\r\nGND ; RJ1.1 D1.2\r\n$END\r\n");
+    EXPECT_EQ(readTelesis(sw.ws, (sw.dir / "in.tel").string()), ReaderResult::Recognised);
+    EXPECT_EQ(readFile(sw.dir / "parts.tmp"),
+              crlfText({"! ; RJ1: CONN-SMD_RJ-064? ", "! ; D1: LED0603? ", "! ; D2: LED0603? ",
+                        "! ; D3: LED0603? ", ""}));
 }
 
 } // namespace

@@ -171,6 +171,77 @@ TEST(ComparisonRun, AFileOfAnotherFormatStopsWithTheMismatchMessage) {
     EXPECT_EQ(fx.report(), "previous report");
 }
 
+TEST(ComparisonRun, ASideThatYieldsNoNetStopsWithItsMismatchMessage) {
+    // Two different files with an empty line right after "$NETS": their nets section ends
+    // at once, and two empty sides must not compare as a full match.
+    const std::string empty1 = "$PACKAGES\r\nDIP14 ! 74LS00 ; U1\r\n$NETS\r\n\r\nGND ; U1.7\r\n";
+    const std::string empty2 = "$PACKAGES\r\n$NETS\r\n\r\nVCC ; U9.14 U8.14\r\n$END\r\n";
+    const struct {
+        std::string side1, side2;
+        int side;
+    } cases[] = {{empty1, empty2, 1}, {kSide1, empty2, 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.side);
+        ComparisonFixture fx;
+        fx.setNetlists(c.side1, c.side2);
+        test::writeFile(fx.dir / "cmp.txt", "previous report");
+        const RunResult result = fx.run();
+        EXPECT_EQ(result.outcome, RunOutcome::FormatMismatch);
+        EXPECT_EQ(result.sideWithoutNets, c.side);
+        const std::string mismatch = std::string(c.side == 1 ? "比較１" : "比較２") +
+                                     "のネットフォーマットが一致していません。"
+                                     "もう一度フォーマットを確認してください。";
+        EXPECT_EQ(fx.observer.messages, std::vector<std::string>{mismatch});
+        EXPECT_EQ(fx.observer.hides, 1);
+        EXPECT_EQ(fx.report(), "previous report");
+        EXPECT_TRUE(result.resultText.empty());
+    }
+    // A weak landmark alone is not enough either: two PADS files read as MENTOR (the word
+    // NETLIST of their header starts the nets, but no line names a net).
+    ComparisonFixture weak;
+    weak.setNetlists("!PADS-POWERPCB-V5.0-MILS! NETLIST FILE\r\n*PART*\r\nU1 74HC00\r\n"
+                     "*NET*\r\n*SIGNAL* GND\r\nU1.7 U2.7\r\n*END*\r\n",
+                     "!PADS-POWERPCB-V5.0-MILS! NETLIST FILE\r\n*PART*\r\nR1 10K\r\n"
+                     "*NET*\r\n*SIGNAL* VCC\r\nR1.1 U2.14\r\n*END*\r\n",
+                     "MENTOR");
+    const RunResult weakResult = weak.run();
+    EXPECT_EQ(weakResult.outcome, RunOutcome::FormatMismatch);
+    EXPECT_EQ(weakResult.sideWithoutNets, 1);
+}
+
+TEST(ComparisonRun, PartsWithoutAPartNamePairByReference) {
+    // The value field left empty, as EasyEDA writes it for a connector: the part is on both
+    // sides and differs only where a name is given on one of them.
+    ComparisonFixture fx;
+    fx.setNetlists("$PACKAGES\r\nRJ45 ! RJ45 !  ; RJ1\r\nLED0603 ! LED0603 !  ; D1\r\n"
+                   "$NETS\r\nGND ; RJ1.1 D1.2\r\n$END\r\n",
+                   "$PACKAGES\r\nRJ45 ! RJ45 !  ; RJ1\r\nLED0603 ! LED0603 ! RED ; D1\r\n"
+                   "$NETS\r\nGND ; RJ1.1 D1.2\r\n$END\r\n");
+    fx.inputs.compareParts = true;
+    const RunResult result = fx.run();
+    ASSERT_EQ(result.outcome, RunOutcome::Completed);
+    EXPECT_TRUE(result.partsDiffer);
+    EXPECT_EQ(test::readFile(fx.dir / "cmpprt.txt"),
+              test::crlfText(
+                  {"**********D1**********", "比較１パーツ名=", "比較２パーツ名=RED", "", ""}));
+}
+
+TEST(ComparisonRun, PathsAndOptionsThatAreNoUtf8AreReportedAsTyped) {
+    // A Latin-1 file name copied from Windows and a non-polar entry typed in Latin-1.
+    ComparisonFixture fx;
+    const std::string latin1 = (fx.dir / "d\xE9part.tel").string();
+    test::writeFile(latin1, kSide1);
+    fx.setNetlists(kSide1, kSide1Renamed);
+    fx.inputs.path1 = latin1;
+    fx.inputs.nonPolar[0] = "\351ab"; // E9, a Latin-1 "é", then "ab"
+    const RunResult result = fx.run();
+    ASSERT_EQ(result.outcome, RunOutcome::Completed);
+    EXPECT_TRUE(fx.observer.messages.empty());
+    const std::string report = fx.report();
+    EXPECT_NE(report.find("ネット１：　　　" + latin1 + "\r\n"), std::string::npos);
+    EXPECT_NE(report.find("＜無極性部品＞\r\n\351ab\r\n"), std::string::npos);
+}
+
 TEST(ComparisonRun, AMissingInputFileStopsWithTheFileMessage) {
     ComparisonFixture fx;
     fx.setNetlists(kSide1, kSide1Renamed);

@@ -85,6 +85,18 @@ TEST(Reflow, CountsCharactersSoFullWidthTextIsCutByCharacter) {
     EXPECT_EQ(charCount(lines[1]), 12u + 5u);
 }
 
+TEST(Reflow, TextThatIsNoUtf8IsCopiedAsTypedAndEachSuchByteCountsOne) {
+    // A Latin-1 path and a Shift_JIS one, as typed on another system: every byte that is
+    // no UTF-8 is one character, and nothing is lost or read past the line.
+    const std::string latin1 = "/home/d\351bora/" + std::string(70, 'a'); // \351 is E9
+    const std::string sjis = "\x93\x64\x8C\xB9" + std::string(66, 'b') + "\xE3\x81";
+    const std::string reflowed = reflowReport(latin1 + "\r\n" + sjis + "\r\n\xE9\r\n");
+    const std::string indent(12, ' ');
+    EXPECT_EQ(reflowed, latin1.substr(0, 70) + "\r\n" + indent + latin1.substr(70) + "\r\n" +
+                            sjis.substr(0, 70) + "\r\n" + indent + sjis.substr(70) + "\r\n" +
+                            "\xE9\r\n");
+}
+
 // The file as the run leaves it: reflowed, with the print's empty line at the end.
 std::string reportFile(const ReportSettings& settings, const NetComparison& comparison) {
     return reflowReport(buildReport(settings, comparison) + "\r\n") + "\r\n";
