@@ -105,8 +105,8 @@ std::string stopContext(const RunResult& result, const CliOptions& options,
                    " vanished from the working folder during the run";
         return fileConcern(result, options, "does not exist or cannot be read");
     case RunOutcome::UndecodableInput:
-        return fileConcern(result, options,
-                           "is neither UTF-8 nor Shift_JIS (CP932) text: is it a netlist?");
+        return fileConcern(result, options, "is neither UTF-8 nor Shift_JIS (CP932) text") +
+               (c.subject == Subject::SwapFile ? "" : ": is it a netlist?");
     case RunOutcome::WriteFailed:
         if (c.subject == Subject::WorkDir) {
             std::error_code ignored;
