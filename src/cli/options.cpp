@@ -14,7 +14,7 @@ constexpr std::string_view kDescription =
     "Lintora compares two netlists of one printed-circuit board net by net, by their pins\n"
     "rather than their names, and writes its reports to the working folder: cmp.txt (the\n"
     "nets), cmpprt.txt (the parts, with --parts) and errlog.txt (duplicate net names and pins\n"
-    "on either side).";
+    "on either side).\n";
 
 constexpr std::string_view kFooter = R"(Formats:
   Give each file's format with --format1 and --format2, by a name or alias that
@@ -72,52 +72,50 @@ bool hasDigit(std::string_view text) {
 std::optional<int> parseCommandLine(int argc, char** argv, CliOptions& o) {
     CLI::App app{std::string(kDescription), "lintora-cli"};
     app.footer(std::string(kFooter));
-    app.get_formatter()->column_width(34);
+    app.get_formatter()->column_width(32);
 
     // Every option, in the order --help lists them.
     CLI::Option* format1 =
         app.add_option("--format1", o.inputs.format1,
-                       "Format of FILE1: a name or alias from --list-formats, or auto "
-                       "(the default: recognised from the content)");
+                       "Format of FILE1 (--list-formats), or auto: recognised")
+            ->type_name("NAME");
     CLI::Option* format2 =
-        app.add_option("--format2", o.inputs.format2, "Format of FILE2, as for --format1");
-    app.add_option("--swap", o.inputs.swapPath,
-                   "Swap file of old and new reference or pin names, applied to side 1");
+        app.add_option("--format2", o.inputs.format2, "Format of FILE2, as for --format1")
+            ->type_name("NAME");
+    app.add_option("--swap", o.inputs.swapPath, "Swap file: old and new names for side 1")
+        ->type_name("FILE");
     app.add_option("--adjust", o.inputs.adjustment,
-                   "Percent of shared pins above which two nets are reported as one net with "
-                   "differences (0 to 100)")
+                   "Percent of shared pins that make two nets one net with differences")
+        ->type_name("N")
         ->default_str("49");
     app.add_flag("--parts", o.inputs.compareParts, "Also compare the parts, into cmpprt.txt");
     app.add_option("--nonpolar", o.nonPolar,
-                   "A non-polar part, by letter prefix (C) or reference (C12); up to 10")
+                   "Non-polar part by letter prefix (C) or reference (C12); up to 10")
+        ->type_name("REF")
         ->allow_extra_args(false)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     app.add_option("--pin-change", o.pinChanges,
-                   "REF:BEFORE:AFTER renames side-1 pins of the parts with that letter prefix "
-                   "(D:1:A); up to 10")
+                   "Rename side-1 pins of parts with that prefix (D:1:A); up to 10")
+        ->type_name("REF:BEFORE:AFTER")
         ->allow_extra_args(false)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-    app.add_option("--workdir", o.workDir,
-                   "Folder for the reports and scratch files; it must exist")
+    app.add_option("--workdir", o.workDir, "Existing folder for the reports and scratch files")
+        ->type_name("DIR")
         ->default_str(".");
     app.add_option("--encoding", o.encoding, "Encoding of the reports: utf-8 or cp932")
+        ->type_name("NAME")
         ->check(CLI::IsMember({"utf-8", "cp932"}))
         ->default_str("utf-8");
-    app.add_option("--json", o.jsonPath,
-                   "Also write the findings as JSON to FILE (- for standard output, instead of "
-                   "the report)");
-    app.add_flag("--strict", o.strict,
-                 "Exit with 1 when either side has duplicate net names or pins");
-    app.add_flag("--no-limits", o.noLimits,
-                 "Lift every capacity (nets, pins, parts, swap pairs) for very large boards");
+    app.add_option("--json", o.jsonPath, "Also write the findings as JSON (- : standard output)")
+        ->type_name("FILE");
+    app.add_flag("--strict", o.strict, "Exit with 1 on duplicate net names or pins as well");
+    app.add_flag("--no-limits", o.noLimits, "Lift every capacity, for very large boards");
     app.add_flag("--progress", o.showProgress, "Show the progress steps on standard error");
-    app.add_flag("-q,--quiet", o.quiet,
-                 "Leave out the summary and the detected formats on standard error");
-    app.add_flag("--list-formats", o.listFormats,
-                 "List the format names, their aliases and what they read, and exit");
+    app.add_flag("-q,--quiet", o.quiet, "Leave out the summary and the recognised formats");
+    app.add_flag("--list-formats", o.listFormats, "List the formats, their aliases and exports");
     app.add_flag("--version", o.showVersion, "Show the version and exit");
-    app.add_option("FILE1 FILE2", o.netlists, "The two netlists: side 1, then side 2")
-        ->expected(0, 2);
+    app.add_option("FILE1", o.inputs.path1, "Netlist of side 1")->type_name("");
+    app.add_option("FILE2", o.inputs.path2, "Netlist of side 2")->type_name("");
 
     try {
         app.parse(argc, argv);
@@ -127,10 +125,6 @@ std::optional<int> parseCommandLine(int argc, char** argv, CliOptions& o) {
     }
     o.format1Given = format1->count() > 0;
     o.format2Given = format2->count() > 0;
-    if (!o.netlists.empty())
-        o.inputs.path1 = o.netlists[0];
-    if (o.netlists.size() > 1)
-        o.inputs.path2 = o.netlists[1];
     return std::nullopt;
 }
 

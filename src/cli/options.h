@@ -15,7 +15,6 @@ struct CliOptions {
     bool format2Given = false;
     std::vector<std::string> nonPolar;
     std::vector<std::string> pinChanges; // REF:BEFORE:AFTER
-    std::vector<std::string> netlists;   // FILE1 FILE2
     std::string workDir = ".";
     std::string encoding = "utf-8";
     std::string jsonPath; // empty: no JSON report; "-": standard output

@@ -180,7 +180,7 @@ TEST(CommandLineHelp, SaysEverythingInPlainEnglish) {
     test::TempDir dir;
     const CliResult r = runCli(dir, "--help");
     EXPECT_EQ(r.exitCode, 0);
-    for (const char* part : {"Usage:", "FILE1 FILE2", "--format1", "--list-formats", "auto",
+    for (const char* part : {"Usage:", "[FILE1] [FILE2]", "--format1", "--list-formats", "auto",
                              "--swap", "--adjust", "--parts", "--nonpolar", "--pin-change",
                              "--workdir", "--encoding", "--json", "--strict", "--quiet",
                              "--no-limits", "--progress", "--version", "Exit status:", "cmp.txt",
