@@ -37,11 +37,12 @@ bool containsUpper(std::string_view line, std::string_view text) {
     return false;
 }
 
-// A clue of one format's landmark, with the bit it sets when found.
+// A clue of one format's landmark (one of its alternatives), with the bit it sets when found.
 struct ClueRef {
-    const LineClue* clue;
-    std::size_t format;    // index in the format table
-    std::uint8_t bit;      // in the format's required or excluded mask
+    LineClue::Kind kind;
+    std::string_view text;
+    std::size_t format; // index in the format table
+    std::uint8_t bit;   // in the format's required or excluded mask
     bool required;
 };
 
@@ -49,8 +50,7 @@ struct ClueRef {
 // a line is compared only with the few clues its first character allows.
 class ClueIndex {
 public:
-    ClueIndex() {
-        const auto formats = formatTable();
+    explicit ClueIndex(std::span<const FormatEntry> formats) {
         for (std::size_t f = 0; f < formats.size(); ++f) {
             const Landmark& landmark = formats[f].landmark;
             if (landmark.empty())
@@ -72,23 +72,30 @@ private:
     void file(const std::array<LineClue, 4>& clues, std::size_t format, bool required) {
         for (std::size_t i = 0; i < clues.size(); ++i) {
             const LineClue& clue = clues[i];
-            if (clue.kind == LineClue::Kind::None || clue.text.empty())
-                continue;
-            const ClueRef ref{&clue, format, static_cast<std::uint8_t>(1u << i), required};
-            const auto first = static_cast<unsigned char>(clue.text.front());
-            switch (clue.kind) {
-            case LineClue::Kind::LineIs:
-            case LineClue::Kind::LineStarts:
-                m_trimmed[first].push_back(ref);
-                break;
-            case LineClue::Kind::RawLineIs:
-                m_raw[first].push_back(ref);
-                break;
-            case LineClue::Kind::FirstLineContains:
-                m_title.push_back(ref);
-                break;
-            case LineClue::Kind::None:
-                break;
+            std::string_view texts = clue.text;
+            while (clue.kind != LineClue::Kind::None && !texts.empty()) {
+                const std::size_t bar = texts.find('|');
+                const std::string_view text = texts.substr(0, bar);
+                texts = bar == std::string_view::npos ? std::string_view() : texts.substr(bar + 1);
+                if (text.empty())
+                    continue;
+                const ClueRef ref{clue.kind, text, format, static_cast<std::uint8_t>(1u << i),
+                                  required};
+                const auto first = static_cast<unsigned char>(text.front());
+                switch (clue.kind) {
+                case LineClue::Kind::LineIs:
+                case LineClue::Kind::LineStarts:
+                    m_trimmed[first].push_back(ref);
+                    break;
+                case LineClue::Kind::RawLineIs:
+                    m_raw[first].push_back(ref);
+                    break;
+                case LineClue::Kind::FirstLineContains:
+                    m_title.push_back(ref);
+                    break;
+                case LineClue::Kind::None:
+                    break;
+                }
             }
         }
     }
@@ -98,7 +105,7 @@ private:
     std::vector<ClueRef> m_title;
 };
 
-bool matches(const LineClue& clue, std::string_view raw, std::string_view line) {
+bool matches(const ClueRef& clue, std::string_view raw, std::string_view line) {
     switch (clue.kind) {
     case LineClue::Kind::LineIs:
         return line.size() == clue.text.size() && startsWithUpper(line, clue.text);
@@ -124,9 +131,8 @@ std::uint8_t maskOf(const std::array<LineClue, 4>& clues) {
 
 } // namespace
 
-FormatDetection detectFormat(std::string_view text) {
-    static const ClueIndex index;
-    const auto formats = formatTable();
+FormatDetection detectFormat(std::string_view text, std::span<const FormatEntry> formats) {
+    const ClueIndex index(formats);
     struct Found {
         std::uint8_t required = 0;
         std::uint8_t excluded = 0;
@@ -134,7 +140,7 @@ FormatDetection detectFormat(std::string_view text) {
     std::vector<Found> found(formats.size());
     const auto note = [&](const ClueRef& ref, std::string_view raw, std::string_view line) {
         std::uint8_t& mask = ref.required ? found[ref.format].required : found[ref.format].excluded;
-        if ((mask & ref.bit) == 0 && matches(*ref.clue, raw, line))
+        if ((mask & ref.bit) == 0 && matches(ref, raw, line))
             mask = static_cast<std::uint8_t>(mask | ref.bit);
     };
 

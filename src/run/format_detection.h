@@ -23,8 +23,10 @@ struct FormatDetection {
 // Recognises the format of a netlist's text (decoded to UTF-8) by the landmarks of the format
 // table. A format is named only when the evidence is unambiguous; formats that share a reader
 // count as one, named by the entry that carries the landmark. Reads the text once, line by
-// line, looking at each line's first character before anything else.
-FormatDetection detectFormat(std::string_view text);
+// line, looking at each line's first character before anything else. `formats` is the format
+// table, or another one for tests.
+FormatDetection detectFormat(std::string_view text,
+                             std::span<const FormatEntry> formats = formatTable());
 
 // The same for a file, read and decoded as the readers read it. Throws FileNotFound or
 // UndecodableInput when it cannot be read.

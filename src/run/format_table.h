@@ -12,7 +12,8 @@ namespace lintora {
 
 // One clue of a format's landmark, looked for in a netlist's lines. Lines are taken with
 // blanks and TABs trimmed from both ends and compared without regard to the case of ASCII
-// letters, except where the clue says otherwise; clue texts are written in upper case.
+// letters, except where the clue says otherwise; clue texts are written in upper case. A text
+// may offer alternatives separated by "|" ("( {|# EESCHEMA"): any of them is the clue.
 struct LineClue {
     enum class Kind : std::uint8_t {
         None,

@@ -198,6 +198,21 @@ TEST(FormatDetection, TellsLookAlikeFormatsApartByTheirOwnKeywords) {
     EXPECT_EQ(name("% P-CAD wire list\r\n  GND                   U1-7 U2-7\r\n"), "Pcad(wrl)");
 }
 
+TEST(FormatDetection, AClueMayOfferAlternatives) {
+    // Two writers of one format, each with its own first line.
+    const FormatEntry formats[] = {
+        {.name = "Blocks",
+         .aliases = {"blocks"},
+         .reads = "test",
+         .landmark = {.required = {lineStarts("( {|# EESCHEMA NETLIST"), lineStarts("(  ")}}},
+    };
+    const auto detect = [&](std::string_view text) { return detectFormat(text, formats).verdict; };
+    EXPECT_EQ(detect("( { OrCAD netlist }\n (  1 GND )\n"), FormatDetection::Verdict::Detected);
+    EXPECT_EQ(detect("# EESchema Netlist 1.0\n(\n (  1 GND )\n"),
+              FormatDetection::Verdict::Detected);
+    EXPECT_EQ(detect("(\n (  1 GND )\n"), FormatDetection::Verdict::Unrecognised);
+}
+
 TEST(FormatDetection, ReadsTheFileAsTheReadersDo) {
     test::TempDir dir;
     // Shift_JIS bytes and LF line ends: decoded and split into lines before the landmarks.
