@@ -54,4 +54,15 @@ inline constexpr std::string_view kErrorLogTitle = "／／／／／／／／／�
 inline constexpr std::string_view kErrorLogSide1 = "＜＜比較ファイル１＞";
 inline constexpr std::string_view kErrorLogSide2 = "＜＜比較ファイル２＞＞";
 
+// The check sheet.
+inline constexpr std::string_view kCheckSheetQuestion =
+    "マイクロソフトエクセルがインストールされているパソコンで実行して下さい。"
+    "実行してよろしいでしょうか。？";
+inline constexpr std::string_view kCheckSheetNoReport =
+    "ネット比較結果は有りません。実行後に表示してください。";
+inline constexpr std::string_view kCheckSheetInUse =
+    "起動中のエクセルファイル全てを閉じて実行して下さい。";
+inline constexpr std::string_view kCheckSheetTooLarge =
+    "比較結果が大きすぎてチェックシートに収まりません。（1,048,576 行、1 セル 32,767 文字まで）";
+
 } // namespace lintora::messages

@@ -15,6 +15,7 @@
 #include "cli/options.h"
 #include "cli/stop_context.h"
 #include "cli/summary.h"
+#include "run/check_sheet.h"
 #include "run/comparison_run.h"
 #include "run/format_table.h"
 
@@ -128,19 +129,28 @@ int main(int argc, char** argv) {
     }
 
     const bool differs = !result.allClear || result.partsDiffer;
-    const int exitStatus =
+    int exitStatus =
         differs || (options.strict && result.hasDuplicates()) ? kExitDifferent : kExitSame;
+    std::string context;
     for (const std::string& warning : resultWarnings(result, options))
         printNote("warning: " + warning);
     if (options.jsonPath != "-")
         printResult(result.resultText);
+    if (!options.checkSheet.empty() &&
+        !writeCheckSheetFile(options.workDir, options.checkSheet, observer)) {
+        context = "the check sheet " + options.checkSheet +
+                  " cannot be written: a missing folder, no permission, or a spreadsheet "
+                  "program holds it open";
+        printNote(context);
+        exitStatus = kExitStopped;
+    }
     if (!options.quiet) {
         for (const std::string& line : summaryLines(result, options, formats))
             printNote(line);
         if (options.strict && !differs && result.hasDuplicates())
             printNote("--strict: duplicate net names or pins make the exit status 1");
     }
-    JsonFacts facts{options, formats, &result, observer.messages(), exitStatus, {}};
+    JsonFacts facts{options, formats, &result, observer.messages(), exitStatus, context};
     if (!writeJson(options, facts, observer))
         return kExitStopped;
     return exitStatus;

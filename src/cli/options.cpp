@@ -106,6 +106,9 @@ std::optional<int> parseCommandLine(int argc, char** argv, CliOptions& o) {
         ->type_name("NAME")
         ->check(CLI::IsMember({"utf-8", "cp932"}))
         ->default_str("utf-8");
+    app.add_option("--check-sheet", o.checkSheet,
+                   "After the run, also write the check sheet workbook (.xlsx) here")
+        ->type_name("FILE");
     app.add_option("--json", o.jsonPath, "Also write the findings as JSON (- : standard output)")
         ->type_name("FILE");
     app.add_flag("--strict", o.strict, "Exit with 1 on duplicate net names or pins as well");

@@ -17,7 +17,8 @@ struct CliOptions {
     std::vector<std::string> pinChanges; // REF:BEFORE:AFTER
     std::string workDir = ".";
     std::string encoding = "utf-8";
-    std::string jsonPath; // empty: no JSON report; "-": standard output
+    std::string jsonPath;   // empty: no JSON report; "-": standard output
+    std::string checkSheet; // empty: no check sheet workbook
     bool noLimits = false;
     bool listFormats = false;
     bool showVersion = false;
