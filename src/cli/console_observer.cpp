@@ -20,7 +20,9 @@ void writeLine(std::FILE* stream, std::string_view text) {
 
 } // namespace
 
-void printLine(std::string_view text) { writeLine(stderr, text); }
+void printLine(std::string_view text) {
+    writeLine(stderr, text);
+}
 
 void printNote(std::string_view text) {
     std::string line = "lintora-cli: ";

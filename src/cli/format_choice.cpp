@@ -50,8 +50,8 @@ std::vector<const FormatEntry*> closeFormats(std::string_view typed) {
                 spellings.push_back(alias);
         for (const std::string_view spelling : spellings) {
             const std::string candidate = lowerAscii(spelling);
-            const bool near = editDistance(wanted, candidate) <= std::min<std::size_t>(
-                                                                    2, (wanted.size() + 1) / 3);
+            const bool near = editDistance(wanted, candidate) <=
+                              std::min<std::size_t>(2, (wanted.size() + 1) / 3);
             const bool begins = wanted.size() >= 3 && candidate.starts_with(wanted);
             if (near || begins) {
                 close.push_back(&entry);

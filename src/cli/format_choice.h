@@ -10,18 +10,18 @@ namespace lintora::cli {
 
 // How a side's format name was arrived at.
 struct SideFormat {
-    std::string typed;     // as given on the command line ("" when not given)
-    bool given = false;    // --formatN was given (auto counts as not given)
-    bool detected = false; // recognised from the file's content
-    bool unknown = false;  // given, but no name or alias: passed on for the run to refuse
+    std::string typed;         // as given on the command line ("" when not given)
+    bool given = false;        // --formatN was given (auto counts as not given)
+    bool detected = false;     // recognised from the file's content
+    bool unknown = false;      // given, but no name or alias: passed on for the run to refuse
     bool undetermined = false; // left to detect, but not detected: the file could not be
                                // read, or the paths are wrong; the run stops and says why
 };
 
 struct FormatChoice {
     SideFormat sides[2];
-    std::optional<int> exitStatus; // set when detection stopped the run
-    std::string stopNote;          // then: what it said
+    std::optional<int> exitStatus;       // set when detection stopped the run
+    std::string stopNote;                // then: what it said
     std::vector<std::string> candidates; // then: the formats the content fits (maybe none)
 };
 

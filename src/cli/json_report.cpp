@@ -17,18 +17,30 @@ constexpr int kSchemaVersion = 1;
 
 const char* outcomeName(RunOutcome outcome) {
     switch (outcome) {
-    case RunOutcome::Completed: return "completed";
-    case RunOutcome::InvalidInput: return "invalidInput";
-    case RunOutcome::BadAdjustment: return "badAdjustment";
-    case RunOutcome::UnknownFormat: return "unknownFormat";
-    case RunOutcome::FormatMismatch: return "formatMismatch";
-    case RunOutcome::FileNotFound: return "fileNotFound";
-    case RunOutcome::CapacityExceeded: return "capacityExceeded";
-    case RunOutcome::ResultTooLarge: return "resultTooLarge";
-    case RunOutcome::UndecodableInput: return "undecodableInput";
-    case RunOutcome::WriteFailed: return "writeFailed";
-    case RunOutcome::Busy: return "busy";
-    case RunOutcome::Unexpected: return "unexpected";
+    case RunOutcome::Completed:
+        return "completed";
+    case RunOutcome::InvalidInput:
+        return "invalidInput";
+    case RunOutcome::BadAdjustment:
+        return "badAdjustment";
+    case RunOutcome::UnknownFormat:
+        return "unknownFormat";
+    case RunOutcome::FormatMismatch:
+        return "formatMismatch";
+    case RunOutcome::FileNotFound:
+        return "fileNotFound";
+    case RunOutcome::CapacityExceeded:
+        return "capacityExceeded";
+    case RunOutcome::ResultTooLarge:
+        return "resultTooLarge";
+    case RunOutcome::UndecodableInput:
+        return "undecodableInput";
+    case RunOutcome::WriteFailed:
+        return "writeFailed";
+    case RunOutcome::Busy:
+        return "busy";
+    case RunOutcome::Unexpected:
+        return "unexpected";
     }
     return "unexpected";
 }
@@ -71,10 +83,9 @@ Json unpairedNet(std::string_view line) {
 Json side(int number, const JsonFacts& facts) {
     const RunInputs& in = facts.options.inputs;
     const SideFormat& format = facts.formats.sides[number - 1];
-    const SideFacts* read =
-        facts.result != nullptr && facts.result->sides[number - 1].read
-            ? &facts.result->sides[number - 1]
-            : nullptr;
+    const SideFacts* read = facts.result != nullptr && facts.result->sides[number - 1].read
+                                ? &facts.result->sides[number - 1]
+                                : nullptr;
     const std::string& path = number == 1 ? in.path1 : in.path2;
     const std::string& name = number == 1 ? in.format1 : in.format2;
     Json json;
@@ -188,8 +199,8 @@ std::string jsonReport(const JsonFacts& facts) {
     if (completed) {
         Json reports;
         reports["nets"] = inWorkDir(facts.options, files::report);
-        reports["parts"] = result->parts ? Json(inWorkDir(facts.options, files::partsReport))
-                                         : Json();
+        reports["parts"] =
+            result->parts ? Json(inWorkDir(facts.options, files::partsReport)) : Json();
         reports["errors"] = inWorkDir(facts.options, files::errorLog);
         json["reports"] = std::move(reports);
     } else {
@@ -198,8 +209,9 @@ std::string jsonReport(const JsonFacts& facts) {
     json["messages"] = facts.messages;
 
     Json outcome;
-    outcome["status"] = facts.exitStatus == 0 ? "same" : facts.exitStatus == 1 ? "different"
-                                                                               : "stopped";
+    outcome["status"] = facts.exitStatus == 0   ? "same"
+                        : facts.exitStatus == 1 ? "different"
+                                                : "stopped";
     outcome["exitStatus"] = facts.exitStatus;
     if (result != nullptr)
         outcome["reason"] = outcomeName(result->outcome);

@@ -56,7 +56,8 @@ void listFormats() {
         line.resize(std::max<std::size_t>(line.size() + 2, 50), ' ');
         std::cout << line << entry->reads << '\n';
     }
-    std::cout << "\nauto (or leaving the option out) recognises the format by the file's content.\n";
+    std::cout
+        << "\nauto (or leaving the option out) recognises the format by the file's content.\n";
 }
 
 // Writes the JSON report where asked; false (after the message) when it cannot be written.
@@ -105,7 +106,7 @@ int main(int argc, char** argv) {
     ConsoleObserver observer(options.showProgress, options.workDir);
     const FormatChoice formats = chooseFormats(options);
     if (formats.exitStatus) {
-        JsonFacts facts{options, formats, nullptr, observer.messages(), *formats.exitStatus,
+        JsonFacts facts{options,         formats, nullptr, observer.messages(), *formats.exitStatus,
                         formats.stopNote};
         writeJson(options, facts, observer);
         return *formats.exitStatus;

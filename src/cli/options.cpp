@@ -75,10 +75,9 @@ std::optional<int> parseCommandLine(int argc, char** argv, CliOptions& o) {
     app.get_formatter()->column_width(32);
 
     // Every option, in the order --help lists them.
-    CLI::Option* format1 =
-        app.add_option("--format1", o.inputs.format1,
-                       "Format of FILE1 (--list-formats), or auto: recognised")
-            ->type_name("NAME");
+    CLI::Option* format1 = app.add_option("--format1", o.inputs.format1,
+                                          "Format of FILE1 (--list-formats), or auto: recognised")
+                               ->type_name("NAME");
     CLI::Option* format2 =
         app.add_option("--format2", o.inputs.format2, "Format of FILE2, as for --format1")
             ->type_name("NAME");
@@ -169,11 +168,13 @@ std::vector<std::string> optionWarnings(const CliOptions& o) {
     for (const std::string& rule : o.pinChanges) {
         const std::string reference = rule.substr(0, rule.find(':'));
         if (hasDigit(reference))
-            warnings.push_back("--pin-change " + rule + ": a rule matches the letters of a "
-                               "reference (\"U\" for U1, U2, ...), so \"" + reference +
-                               "\" matches no pin");
+            warnings.push_back("--pin-change " + rule +
+                               ": a rule matches the letters of a "
+                               "reference (\"U\" for U1, U2, ...), so \"" +
+                               reference + "\" matches no pin");
         else if (reference.empty())
-            warnings.push_back("--pin-change " + rule + ": without a reference the rule "
+            warnings.push_back("--pin-change " + rule +
+                               ": without a reference the rule "
                                "changes nothing");
     }
     for (const std::string& entry : o.nonPolar)

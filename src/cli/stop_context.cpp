@@ -8,7 +8,9 @@ namespace lintora::cli {
 
 namespace {
 
-std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
 
 std::string fileLabel(int side, const std::string& path) {
     return "FILE" + std::to_string(side) + " (" + path + ")";
@@ -18,8 +20,7 @@ std::string reportPath(const CliOptions& options, std::string_view name) {
     return (std::filesystem::path(options.workDir) / name).lexically_normal().string();
 }
 
-std::string fileConcern(const RunResult& result, const CliOptions& options,
-                        std::string_view what) {
+std::string fileConcern(const RunResult& result, const CliOptions& options, std::string_view what) {
     using Subject = RunConcern::Subject;
     const RunConcern& c = result.concern;
     switch (c.subject) {
@@ -111,7 +112,8 @@ std::string stopContext(const RunResult& result, const CliOptions& options,
         if (c.subject == Subject::WorkDir) {
             std::error_code ignored;
             if (!std::filesystem::is_directory(c.text, ignored))
-                return "the working folder " + c.text + " does not exist (--workdir must name "
+                return "the working folder " + c.text +
+                       " does not exist (--workdir must name "
                        "an existing folder)";
             return "the working folder " + c.text + " cannot be written: no permission";
         }

@@ -12,7 +12,8 @@ std::string sideLine(int side, const RunResult& result, const CliOptions& option
                      const FormatChoice& formats) {
     const SideFacts& facts = result.sides[side - 1];
     const RunInputs& in = options.inputs;
-    std::string line = "side " + std::to_string(side) + ": " + (side == 1 ? in.format1 : in.format2);
+    std::string line =
+        "side " + std::to_string(side) + ": " + (side == 1 ? in.format1 : in.format2);
     if (formats.sides[side - 1].detected)
         line += " (recognised)";
     line += ", " + counted(facts.nets, "net", "nets") + ", " + counted(facts.pins, "pin", "pins") +

@@ -9,7 +9,9 @@ namespace lintora {
 
 namespace {
 
-char upperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char upperAscii(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 std::string_view trimmedLine(std::string_view line) {
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };

@@ -57,8 +57,9 @@ TEST(CommandLineNames, NamesAndAliasesInAnyCaseNeedNoShellQuoting) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
         const std::string folder = c.board.substr(0, c.board.find('/'));
-        const CliResult r = runCli(dir, "-q --format1 " + c.typed + " --format2 telesis " +
-                                            readerFile(c.board) + " " + readerFile(folder + "/board.tel"));
+        const CliResult r =
+            runCli(dir, "-q --format1 " + c.typed + " --format2 telesis " + readerFile(c.board) +
+                            " " + readerFile(folder + "/board.tel"));
         EXPECT_EQ(r.exitCode, 0) << r.err;
         const std::string report = test::readFile(dir / "cmp.txt");
         EXPECT_NE(report.find("フォーマット：　" + c.name + "\r\n"), std::string::npos);
@@ -68,8 +69,9 @@ TEST(CommandLineNames, NamesAndAliasesInAnyCaseNeedNoShellQuoting) {
 
 TEST(CommandLineNames, AnUnknownNameGivesTheMessageThenTheNamesAndTheClosestOnes) {
     test::TempDir dir;
-    const CliResult r = runCli(dir, "-q --format1 telesys --format2 telesis " +
-                                        readerFile("telesis/board.tel") + " " + readerFile("pads/board.tel"));
+    const CliResult r =
+        runCli(dir, "-q --format1 telesys --format2 telesis " + readerFile("telesis/board.tel") +
+                        " " + readerFile("pads/board.tel"));
     EXPECT_EQ(r.exitCode, 2);
     const std::string message = "比較１ファイルのネットフォーマットを指定して下さい。\n";
     ASSERT_TRUE(r.err.starts_with(message)) << r.err;
@@ -81,8 +83,9 @@ TEST(CommandLineNames, AnUnknownNameGivesTheMessageThenTheNamesAndTheClosestOnes
     EXPECT_EQ(context.find('\n'), context.size() - 1);
     EXPECT_FALSE(test::fileExists(dir / ".lintora.lock"));
     // A beginning shared by several names suggests them all.
-    const CliResult pads = runCli(dir, "-q --format1 telesis --format2 pads " +
-                                           readerFile("telesis/board.tel") + " " + readerFile("pads/board.asc"));
+    const CliResult pads =
+        runCli(dir, "-q --format1 telesis --format2 pads " + readerFile("telesis/board.tel") + " " +
+                        readerFile("pads/board.asc"));
     EXPECT_EQ(pads.exitCode, 2);
     EXPECT_NE(pads.err.find("did you mean \"PADS2000\" or \"PADSPCB\"?"), std::string::npos)
         << pads.err;
@@ -90,7 +93,8 @@ TEST(CommandLineNames, AnUnknownNameGivesTheMessageThenTheNamesAndTheClosestOnes
 
 TEST(CommandLineDetection, TwoFilesOfRecognisableFormatsNeedNoFormatOptions) {
     test::TempDir dir;
-    const CliResult r = runCli(dir, readerFile("accel/board.net") + " " + readerFile("pads/board.asc"));
+    const CliResult r =
+        runCli(dir, readerFile("accel/board.net") + " " + readerFile("pads/board.asc"));
     EXPECT_EQ(r.exitCode, 0) << r.err; // one board in two formats
     EXPECT_NE(r.err.find("FILE1 (" + test::dataFile("readers/accel/board.net").string() +
                          "): recognised as ACCEL by its content"),
@@ -99,19 +103,19 @@ TEST(CommandLineDetection, TwoFilesOfRecognisableFormatsNeedNoFormatOptions) {
     EXPECT_NE(r.err.find("recognised as PADSPCB by its content"), std::string::npos);
     EXPECT_NE(test::readFile(dir / "cmp.txt").find("フォーマット：　PADSPCB"), std::string::npos);
     // "auto" says the same as leaving the option out.
-    EXPECT_EQ(runCli(dir, "-q --format1 auto --format2 AUTO " + readerFile("accel/board.net") + " " +
-                              readerFile("accel/board.tel"))
+    EXPECT_EQ(runCli(dir, "-q --format1 auto --format2 AUTO " + readerFile("accel/board.net") +
+                              " " + readerFile("accel/board.tel"))
                   .exitCode,
               0);
 }
 
 TEST(CommandLineDetection, AFileThatCouldBeSeveralFormatsIsLeftToTheUser) {
     test::TempDir dir;
-    const CliResult r = runCli(dir, readerFile("protel/board.net") + " " + readerFile("protel/board.tel"));
+    const CliResult r =
+        runCli(dir, readerFile("protel/board.net") + " " + readerFile("protel/board.tel"));
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err.find("cannot tell the format of FILE1"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("it could be PROTEL or TANGO; name it with --format1"),
-              std::string::npos)
+    EXPECT_NE(r.err.find("it could be PROTEL or TANGO; name it with --format1"), std::string::npos)
         << r.err;
     EXPECT_FALSE(test::fileExists(dir / "cmp.txt"));
     EXPECT_EQ(runCli(dir, "-q --format1 protel " + readerFile("protel/board.net") + " " +
@@ -135,8 +139,8 @@ TEST(CommandLineWarnings, OptionsThatCannotDoWhatWasMeantAreNamedAndTheRunGoesOn
               std::string::npos);
     const CliResult negative = runCli(dir, "-q --adjust -5 a.tel b.tel");
     EXPECT_NE(negative.err.find("--adjust -5 is below 0"), std::string::npos) << negative.err;
-    EXPECT_TRUE(runCli(dir, "-q --adjust 100 --pin-change U:7:2 --nonpolar C a.tel b.tel")
-                    .err.empty());
+    EXPECT_TRUE(
+        runCli(dir, "-q --adjust 100 --pin-change U:7:2 --nonpolar C a.tel b.tel").err.empty());
 }
 
 TEST(CommandLineStrict, DuplicatesFailTheRunOnlyWhenAskedTo) {
@@ -155,8 +159,7 @@ TEST(CommandLineStrict, DuplicatesFailTheRunOnlyWhenAskedTo) {
     const CliResult strict = runCli(dir, "--strict a.tel b.tel");
     EXPECT_EQ(strict.exitCode, 1);
     EXPECT_EQ(strict.out, plain.out);
-    EXPECT_NE(strict.err.find("(duplicates: 1 net name, 1 pin)"), std::string::npos)
-        << strict.err;
+    EXPECT_NE(strict.err.find("(duplicates: 1 net name, 1 pin)"), std::string::npos) << strict.err;
 }
 
 TEST(CommandLineLock, ASecondRunSaysItWaitsAndNoLockFileStays) {
@@ -180,12 +183,32 @@ TEST(CommandLineHelp, SaysEverythingInPlainEnglish) {
     test::TempDir dir;
     const CliResult r = runCli(dir, "--help");
     EXPECT_EQ(r.exitCode, 0);
-    for (const char* part : {"Usage:", "[FILE1] [FILE2]", "--format1", "--list-formats", "auto",
-                             "--swap", "--adjust", "--parts", "--nonpolar", "--pin-change",
-                             "--workdir", "--encoding", "--json", "--strict", "--quiet",
-                             "--no-limits", "--progress", "--version", "Exit status:", "cmp.txt",
-                             "cmpprt.txt", "errlog.txt", "docs/json-report.md", "Swap file",
-                             "U7.3 U7.5", "Japanese"}) {
+    for (const char* part : {"Usage:",
+                             "[FILE1] [FILE2]",
+                             "--format1",
+                             "--list-formats",
+                             "auto",
+                             "--swap",
+                             "--adjust",
+                             "--parts",
+                             "--nonpolar",
+                             "--pin-change",
+                             "--workdir",
+                             "--encoding",
+                             "--json",
+                             "--strict",
+                             "--quiet",
+                             "--no-limits",
+                             "--progress",
+                             "--version",
+                             "Exit status:",
+                             "cmp.txt",
+                             "cmpprt.txt",
+                             "errlog.txt",
+                             "docs/json-report.md",
+                             "Swap file",
+                             "U7.3 U7.5",
+                             "Japanese"}) {
         EXPECT_NE(r.out.find(part), std::string::npos) << part;
     }
 }

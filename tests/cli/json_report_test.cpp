@@ -67,7 +67,9 @@ std::vector<std::string> pinsAfter(const std::string& line, std::string_view lab
     return pins;
 }
 
-Json pinArray(const std::vector<std::string>& pins) { return Json(pins); }
+Json pinArray(const std::vector<std::string>& pins) {
+    return Json(pins);
+}
 
 // The findings of cmp.txt in the JSON report's own form.
 Json comparisonOfReport(const std::string& file) {
@@ -233,11 +235,11 @@ const std::string kExamples = LINTORA_EXAMPLES;
 
 TEST(JsonReport, TheReadmeExampleAgreesWithTheTextReports) {
     test::TempDir dir;
-    const Json json = expectJsonAgreesWithTheTextReports(
-        dir,
-        "--parts --format2 allegro '" + kExamples + "/sensor_rev_a.tel' '" + kExamples +
-            "/sensor_rev_b.tel'",
-        1);
+    const Json json = expectJsonAgreesWithTheTextReports(dir,
+                                                         "--parts --format2 allegro '" + kExamples +
+                                                             "/sensor_rev_a.tel' '" + kExamples +
+                                                             "/sensor_rev_b.tel'",
+                                                         1);
     EXPECT_EQ(json["comparison"]["differences"].size(), 1u);
     EXPECT_EQ(json["comparison"]["onlyOnSide1"][0]["name"], "RESET");
     const Json& side1 = json["sides"][0];
@@ -265,11 +267,12 @@ TEST(JsonReport, DuplicatesSwapLinesPartsAndLongLinesAgreeWithTheTextReports) {
         if (i % 7 != 0)
             longNet2 += " CONNECTOR" + std::to_string(i) + ".1";
     }
-    test::writeFile(dir / "a.tel", "$PACKAGES\r\nR0603 ! 10K ; R1 R2\r\nC ! 0.1U ; C1\r\n"
-                                   "DIP ! 74HC00 ; U1\r\n$NETS\r\n"
-                                   "GND ; U1.7 C1.2 R2.2\r\nGND ; R1.2\r\nVCC ; U1.14 C1.1 U1.14\r\n"
-                                   "IN ; U1.1 R1.1\r\nSPARE ; U1.3\r\n" +
-                                       longNet1 + "\r\n$END\r\n");
+    test::writeFile(dir / "a.tel",
+                    "$PACKAGES\r\nR0603 ! 10K ; R1 R2\r\nC ! 0.1U ; C1\r\n"
+                    "DIP ! 74HC00 ; U1\r\n$NETS\r\n"
+                    "GND ; U1.7 C1.2 R2.2\r\nGND ; R1.2\r\nVCC ; U1.14 C1.1 U1.14\r\n"
+                    "IN ; U1.1 R1.1\r\nSPARE ; U1.3\r\n" +
+                        longNet1 + "\r\n$END\r\n");
     test::writeFile(dir / "b.tel", "$PACKAGES\r\nR0603 ! 22K ; R1\r\nC ! 0.1U ; C1\r\n"
                                    "DIP ! 74HC00 ; U7\r\nX ! XTAL ; Y1\r\n$NETS\r\n"
                                    "GND ; U7.7 C1.2 R2.2 R1.2\r\nVCC ; U7.14 C1.1\r\n"
@@ -277,8 +280,7 @@ TEST(JsonReport, DuplicatesSwapLinesPartsAndLongLinesAgreeWithTheTextReports) {
                                        longNet2 + "\r\n$END\r\n");
     test::writeFile(dir / "swap.txt", "U1 U7\r\nR9\r\n\r\nC1 C1\r\nLONE\r\n");
     const Json json = expectJsonAgreesWithTheTextReports(
-        dir,
-        "--parts --swap swap.txt --nonpolar C --pin-change D:1:A --adjust 40 a.tel b.tel", 1);
+        dir, "--parts --swap swap.txt --nonpolar C --pin-change D:1:A --adjust 40 a.tel b.tel", 1);
     EXPECT_EQ(json["sides"][0]["duplicateNetNames"][0]["name"], "GND");
     EXPECT_EQ(json["sides"][1]["duplicatePins"][0]["name"], "Y1.2");
     EXPECT_EQ(json["swapFileSkippedLines"].size(), 2u);
@@ -327,8 +329,8 @@ void writeGeneratedPair(const test::TempDir& dir, int nets) {
         }
         if (revision)
             for (int extra = 0; extra < nets / 40; ++extra)
-                text += "EXTRA" + std::to_string(extra) + " ; X" + std::to_string(extra) +
-                        ".1 X" + std::to_string(extra) + ".2\r\n";
+                text += "EXTRA" + std::to_string(extra) + " ; X" + std::to_string(extra) + ".1 X" +
+                        std::to_string(extra) + ".2\r\n";
         text += "$END\r\n";
         test::writeFile(dir / name, text);
     };
@@ -339,13 +341,12 @@ void writeGeneratedPair(const test::TempDir& dir, int nets) {
 TEST(JsonReport, AGeneratedTwentyThousandNetPairAgreesWithTheTextReports) {
     test::TempDir dir;
     writeGeneratedPair(dir, 20000);
-    const Json json =
-        expectJsonAgreesWithTheTextReports(dir, "--parts side1.tel side2.tel", 1);
+    const Json json = expectJsonAgreesWithTheTextReports(dir, "--parts side1.tel side2.tel", 1);
     EXPECT_EQ(json["sides"][0]["nets"], 20000);
     EXPECT_EQ(json["sides"][1]["nets"], 20000 - 500 + 500);
-    EXPECT_EQ(json["comparison"]["onlyOnSide1"].size(), 500u);         // the dropped nets
-    EXPECT_EQ(json["comparison"]["onlyOnSide2"].size(), 500u);         // the new ones
-    EXPECT_EQ(json["comparison"]["differences"].size(), 2u * 500u);    // a pin moved: two nets
+    EXPECT_EQ(json["comparison"]["onlyOnSide1"].size(), 500u);      // the dropped nets
+    EXPECT_EQ(json["comparison"]["onlyOnSide2"].size(), 500u);      // the new ones
+    EXPECT_EQ(json["comparison"]["differences"].size(), 2u * 500u); // a pin moved: two nets
     std::size_t changedParts = 0; // every 25th part, from the fourth on
     for (int u = 0; u < json["sides"][0]["parts"].get<int>(); ++u)
         changedParts += u % 25 == 3;
@@ -363,7 +364,8 @@ TEST(JsonReport, AStoppedRunSaysWhyAndAllOfItCanGoToStandardOutput) {
     EXPECT_EQ(json["outcome"]["exitStatus"], 2);
     EXPECT_NE(json["outcome"]["context"].get<std::string>().find("FILE2 (absent.tel)"),
               std::string::npos);
-    EXPECT_EQ(json["messages"][0], "指定ファイルが見つかりません。もう一度確認して実行して下さい。");
+    EXPECT_EQ(json["messages"][0],
+              "指定ファイルが見つかりません。もう一度確認して実行して下さい。");
     EXPECT_TRUE(json["comparison"].is_null());
     EXPECT_EQ(json["sides"][0]["format"], "Telesis");
     EXPECT_TRUE(json["sides"][1]["format"].is_null());

@@ -41,17 +41,28 @@ std::vector<std::string_view> names(const std::vector<const FormatEntry*>& entri
 
 // The format of each reader's test folder; the Telesis twins (*.tel) are Telesis files.
 const std::map<std::string, std::string_view> kFolderFormats{
-    {"accel", "ACCEL"},       {"cadlus", "CADLUS-PC(Reverse Net)"},
-    {"cadvance", "CADVANCE"}, {"cr2000", "CR2000"},
-    {"cr5000", "CR5000"},     {"csi", "CSi"},
-    {"d2cad", "D2 CAD"},      {"expedition", "Expedition PCB"},
-    {"future", "FUTURE"},     {"intergra", "INTERGRA"},
-    {"mentor", "MENTOR"},     {"mm", "MM-COLMO_NEO & MM2"},
-    {"mypcb", "MYPCB"},       {"pads", "PADSPCB"},
-    {"pads2000", "PADS2000"}, {"pcad_nlt", "Pcad(nlt)"},
-    {"pcad_wrl", "Pcad(wrl)"}, {"protel", "PROTEL"},
-    {"protel2", "PROTEL2"},   {"sfx", "SFX"},
-    {"tango", "TANGO"},       {"telesis", "Telesis"},
+    {"accel", "ACCEL"},
+    {"cadlus", "CADLUS-PC(Reverse Net)"},
+    {"cadvance", "CADVANCE"},
+    {"cr2000", "CR2000"},
+    {"cr5000", "CR5000"},
+    {"csi", "CSi"},
+    {"d2cad", "D2 CAD"},
+    {"expedition", "Expedition PCB"},
+    {"future", "FUTURE"},
+    {"intergra", "INTERGRA"},
+    {"mentor", "MENTOR"},
+    {"mm", "MM-COLMO_NEO & MM2"},
+    {"mypcb", "MYPCB"},
+    {"pads", "PADSPCB"},
+    {"pads2000", "PADS2000"},
+    {"pcad_nlt", "Pcad(nlt)"},
+    {"pcad_wrl", "Pcad(wrl)"},
+    {"protel", "PROTEL"},
+    {"protel2", "PROTEL2"},
+    {"sfx", "SFX"},
+    {"tango", "TANGO"},
+    {"telesis", "Telesis"},
     {"wacom", "WACOM SIMPLE NET"},
 };
 
@@ -68,8 +79,8 @@ TEST(FormatDetection, RecognisesEveryReadersTestFilesAsTheirOwnFormat) {
     std::size_t files = 0;
     for (const auto& folder : fs::directory_iterator(root)) {
         const std::string folderName = folder.path().filename().string();
-        ASSERT_TRUE(kFolderFormats.contains(folderName)) << "a reader folder without a format: "
-                                                          << folderName;
+        ASSERT_TRUE(kFolderFormats.contains(folderName))
+            << "a reader folder without a format: " << folderName;
         for (const auto& file : fs::directory_iterator(folder)) {
             const std::string relative = folderName + "/" + file.path().filename().string();
             SCOPED_TRACE(relative);
@@ -140,7 +151,9 @@ TEST(FormatDetection, NeverNamesAWrongFormatForRealExports) {
     EXPECT_GT(detected, readable / 2);
 }
 
-FormatDetection detect(std::string_view text) { return detectFormat(text); }
+FormatDetection detect(std::string_view text) {
+    return detectFormat(text);
+}
 
 TEST(FormatDetection, NamesAFormatOnlyWhenItsWholeLandmarkIsThere) {
     EXPECT_EQ(detect("").verdict, FormatDetection::Verdict::Unrecognised);
@@ -216,7 +229,8 @@ TEST(FormatDetection, AClueMayOfferAlternatives) {
 TEST(FormatDetection, ReadsTheFileAsTheReadersDo) {
     test::TempDir dir;
     // Shift_JIS bytes and LF line ends: decoded and split into lines before the landmarks.
-    test::writeFile(dir / "sjis.tel", "$PACKAGES\n! \x83\x65\x83\x58\x83\x67; R1\n$NETS\nA; R1.1\n");
+    test::writeFile(dir / "sjis.tel",
+                    "$PACKAGES\n! \x83\x65\x83\x58\x83\x67; R1\n$NETS\nA; R1.1\n");
     const FormatDetection d = detectFileFormat(dir / "sjis.tel");
     ASSERT_EQ(d.verdict, FormatDetection::Verdict::Detected);
     EXPECT_EQ(d.format->name, "Telesis");

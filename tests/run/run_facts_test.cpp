@@ -94,8 +94,7 @@ TEST(RunFacts, AStopSaysWhichFileOrValueItConcerns) {
          RunOutcome::InvalidInput, Subject::SamePaths, 0},
         {"missing folder", [](ComparisonFixture& fx) { fx.options.workDir = fx.dir / "absent"; },
          RunOutcome::WriteFailed, Subject::WorkDir, 0},
-        {"capacity of side 1",
-         [](ComparisonFixture& fx) { fx.options.limits.netNameSlots = 2; },
+        {"capacity of side 1", [](ComparisonFixture& fx) { fx.options.limits.netNameSlots = 2; },
          RunOutcome::CapacityExceeded, Subject::None, 1},
     };
     for (const Case& c : cases) {
@@ -115,7 +114,9 @@ TEST(RunLockFile, IsRemovedOnReleaseAndASecondRunHearsThatItWaits) {
     test::TempDir dir;
     test::RecordingObserver observer;
     struct Waiting : test::RecordingObserver {
-        void waitingForOtherRun(std::string_view workDir) override { folders.emplace_back(workDir); }
+        void waitingForOtherRun(std::string_view workDir) override {
+            folders.emplace_back(workDir);
+        }
         std::vector<std::string> folders;
     } waiting;
     {
