@@ -123,6 +123,9 @@ bool matches(const ClueRef& clue, std::string_view raw, std::string_view line) {
     return false;
 }
 
+// How much of the first line a title clue looks at.
+constexpr std::size_t kTitleChars = 256;
+
 std::uint8_t maskOf(const std::array<LineClue, 4>& clues) {
     std::uint8_t mask = 0;
     for (std::size_t i = 0; i < clues.size(); ++i)
@@ -155,8 +158,10 @@ FormatDetection detectFormat(std::string_view text, std::span<const FormatEntry>
             continue;
         if (!titleSeen) {
             titleSeen = true;
+            // A title is short: a first line of megabytes (no netlist at all) is not searched.
+            const std::string_view title = line.substr(0, kTitleChars);
             for (const ClueRef& ref : index.title())
-                note(ref, raw, line);
+                note(ref, raw, title);
         }
         for (const ClueRef& ref : index.rawStartingWith(raw.front()))
             note(ref, raw, line);
