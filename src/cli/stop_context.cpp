@@ -36,6 +36,8 @@ std::string fileConcern(const RunResult& result, const CliOptions& options, std:
         return "the scratch file " + c.text + " in the working folder " + std::string(what);
     case Subject::WorkDir:
         return "the working folder " + c.text + " " + std::string(what);
+    case Subject::OtherFile:
+        return "the file " + c.text + " " + std::string(what);
     default:
         break;
     }

@@ -229,10 +229,14 @@ RunConcern::Subject subjectOf(const RunInputs& in, const RunOptions& options,
         return Subject::SwapFile;
     if (path == options.workDir.string())
         return Subject::WorkDir;
-    const std::string name = std::filesystem::path(path).filename().string();
+    const std::filesystem::path file(path);
+    const std::string name = file.filename().string();
+    if (file.parent_path() != options.workDir)
+        return Subject::OtherFile;
     if (name == files::report || name == files::partsReport || name == files::errorLog)
         return Subject::ReportFile;
-    return Subject::ScratchFile;
+    return name.ends_with(".tmp") || name.ends_with(".partial") ? Subject::ScratchFile
+                                                                : Subject::OtherFile;
 }
 
 

@@ -71,6 +71,7 @@ struct RunConcern {
         WorkDir,     // `text`: the working directory (cannot be written, or busy)
         ReportFile,  // `text`: the path of cmp.txt, cmpprt.txt or errlog.txt
         ScratchFile, // `text`: a scratch file's path
+        OtherFile,   // `text`: any other file the inputs name
         Side1Format, // `text`: the format name given for side 1
         Side2Format,
         Adjustment,  // `text`: the adjustment value as given
