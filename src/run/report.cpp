@@ -12,6 +12,9 @@ constexpr std::string_view kStarRule =
 constexpr std::string_view kBlockRule = "----------------------------";   // 28
 constexpr std::string_view kEntryRule = "---------------------------------"; // 33
 constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kDifferencesHeading = "＜異なるネット＞";
+constexpr std::string_view kUnpaired1Heading = "＜ネット２に存在しないネット１のネット＞";
+constexpr std::string_view kUnpaired2Heading = "＜ネット１に存在しないネット２のネット＞";
 
 void appendLine(std::string& text, std::string_view a, std::string_view b = {}) {
     text += a;
@@ -65,7 +68,7 @@ std::string buildReport(const ReportSettings& s, const NetComparison& comparison
     appendLine(text, nonPolar);
     appendLine(text, "");
     appendLine(text, kStarRule);
-    appendLine(text, "＜異なるネット＞");
+    appendLine(text, kDifferencesHeading);
     for (const auto& block : comparison.differences) {
         appendLine(text, "ネット名; 　", block.name1 + " = " + block.name2);
         appendPins(text, "ネット１; 　", block.only1);
@@ -73,10 +76,10 @@ std::string buildReport(const ReportSettings& s, const NetComparison& comparison
         appendPins(text, "同一個所;   ", block.shared);
         appendLine(text, kBlockRule);
     }
-    appendLine(text, "＜ネット２に存在しないネット１のネット＞");
+    appendLine(text, kUnpaired1Heading);
     appendUnpaired(text, comparison.unpaired1);
     appendLine(text, "");
-    appendLine(text, "＜ネット１に存在しないネット２のネット＞");
+    appendLine(text, kUnpaired2Heading);
     appendUnpaired(text, comparison.unpaired2);
     appendLine(text, "");
     return text;
@@ -118,6 +121,30 @@ std::string_view fullMatchBanner() {
            "***********************完全一致しました。***********************\r\n"
            "****************************************************************\r\n"
            "\r\n";
+}
+
+bool reportHasNoDifferences(std::string_view reportText) {
+    // Header lines never equal a heading: each starts with its label, and a continuation
+    // line of a long one starts with blanks.
+    LineReader lines(reportText, LineReader::LoneLf::EndsLine);
+    std::string_view line;
+    bool found = false;
+    while (!found && lines.next(line))
+        found = line == kDifferencesHeading;
+    if (!found)
+        return false;
+    for (const std::string_view expected : {kUnpaired1Heading, kUnpaired2Heading}) {
+        do {
+            if (!lines.next(line))
+                return false;
+        } while (line.empty());
+        if (line != expected)
+            return false;
+    }
+    while (lines.next(line))
+        if (!line.empty())
+            return false;
+    return true;
 }
 
 } // namespace lintora

@@ -31,4 +31,10 @@ std::string reflowReport(std::string_view fileText);
 // The banner shown above a report without differences.
 std::string_view fullMatchBanner();
 
+// True when a report read back from cmp.txt (any line ends) records no difference block and
+// no unpaired net: its three section headings follow one another with nothing but empty lines
+// between and after them. Decided by content, so a header cut by the reflow (a long path)
+// still counts as clean. False for text that is not such a report.
+bool reportHasNoDifferences(std::string_view reportText);
+
 } // namespace lintora

@@ -85,5 +85,41 @@ TEST(Reflow, CountsCharactersSoFullWidthTextIsCutByCharacter) {
     EXPECT_EQ(charCount(lines[1]), 12u + 5u);
 }
 
+// The file as the run leaves it: reflowed, with the print's empty line at the end.
+std::string reportFile(const ReportSettings& settings, const NetComparison& comparison) {
+    return reflowReport(buildReport(settings, comparison) + "\r\n") + "\r\n";
+}
+
+TEST(ReportContent, ACleanReportHasNoDifferencesAlsoWhenALongPathCutsItsHeader) {
+    EXPECT_TRUE(reportHasNoDifferences(reportFile(shortSettings(), {})));
+    ReportSettings longPath = shortSettings();
+    longPath.path1 = "/home/designer/projects/" + std::string(80, 'p') + "/board.tel";
+    const std::string file = reportFile(longPath, {});
+    EXPECT_GT(test::crlfLines(file).size(), 20u); // no longer the 20 lines of a clean report
+    EXPECT_TRUE(reportHasNoDifferences(file));
+    std::string lfOnly; // a copy whose line ends an editor changed
+    for (const char c : file)
+        if (c != '\r')
+            lfOnly += c;
+    EXPECT_TRUE(reportHasNoDifferences(lfOnly));
+}
+
+TEST(ReportContent, ABlockOrAnUnpairedNetOnEitherSideIsADifference) {
+    NetComparison block;
+    block.differences.push_back({"N1", "N9", {"U1.3"}, {}, {"R1.1"}});
+    NetComparison missing1;
+    missing1.unpaired1.push_back("LOST; 1: J1.1, ");
+    NetComparison missing2;
+    missing2.unpaired2.push_back("EXTRA; 1: J2.1, ");
+    for (const auto* comparison : {&block, &missing1, &missing2})
+        EXPECT_FALSE(reportHasNoDifferences(reportFile(shortSettings(), *comparison)));
+}
+
+TEST(ReportContent, TextThatIsNoReportIsNotClean) {
+    EXPECT_FALSE(reportHasNoDifferences(""));
+    EXPECT_FALSE(reportHasNoDifferences("hello\r\n"));
+    EXPECT_FALSE(reportHasNoDifferences("＜異なるネット＞\r\n＜ネット２に存在しないネット１のネット＞\r\n"));
+}
+
 } // namespace
 } // namespace lintora
