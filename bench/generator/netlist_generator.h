@@ -127,7 +127,7 @@ struct Revision {
 // extraNets nets on side 2 only; renamed nets and renumbered references match.
 Revision reviseBoard(const Board& board, const RevisionSpec& request);
 
-// The format names writeNetlist() takes: all 27 of Lintora's format box.
+// The format names writeNetlist() takes: all of Lintora's format box (32).
 std::span<const std::string_view> writableFormats();
 bool canWrite(std::string_view formatName);
 // The usual file extension of a format, without the dot ("tel", "asc").

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstdio>
 #include <stdexcept>
 
 namespace lintora::bench {
@@ -893,12 +894,250 @@ std::string writeCadlus(const Board& board) {
     return w.take();
 }
 
+// KiCad schematic netlist, today's quoted form: components with their library footprints,
+// then nets of nodes.
+//   (export (version "E")
+//     (components
+//       (comp (ref "R1") (value "10K") (footprint "Lib:R0603") ...))
+//     (nets
+//       (net (code "1") (name "GND") (class "Default")
+//         (node (ref "U1") (pin "7") (pintype "passive")))))
+std::string writeKicad(const Board& board) {
+    Writer w(board, "\n");
+    w << "(export (version \"E\")";
+    w.endLine();
+    w << "  (design";
+    w.endLine();
+    w << "    (source \"/home/designer/board/board.kicad_sch\")";
+    w.endLine();
+    w << "    (tool \"Eeschema 9.0.0\"))";
+    w.endLine();
+    w << "  (components";
+    for (const Part& part : board.parts) {
+        w.endLine();
+        w << "    (comp (ref \"" << part.reference << "\")";
+        w.endLine();
+        w << "      (value \"" << w.type(part).value << "\")";
+        w.endLine();
+        w << "      (footprint \"Lib:" << w.type(part).footprint << "\")";
+        w.endLine();
+        w << "      (libsource (lib \"Lib\") (part \"" << w.type(part).value
+          << "\") (description \"" << kindDescription(part.kind) << "\"))";
+        w.endLine();
+        w << "      (sheetpath (names \"/\") (tstamps \"/\")))";
+    }
+    w << ')';
+    w.endLine();
+    w << "  (nets";
+    for (std::size_t n = 0; n < board.nets.size(); ++n) {
+        const Net& net = board.nets[n];
+        w.endLine();
+        w << "    (net (code \"" << (n + 1) << "\") (name \"" << net.name
+          << "\") (class \"Default\")";
+        for (const PinRef& pin : net.pins) {
+            w.endLine();
+            w << "      (node (ref \"" << w.reference(pin) << "\") (pin \"";
+            w.pinName(pin);
+            w << "\") (pintype \"passive\"))";
+        }
+        w << ')';
+    }
+    w << "))";
+    w.endLine();
+    return w.take();
+}
+
+// IPC-D-356A test netlist, one record per pin in fixed columns; names longer than the net
+// field are given in full by "P  NNAME" lines and written by their key, as Allegro does.
+//   P  NNAMEm0000 A_VERY_LONG_NET_NAME
+//   317GND              U1    -7       D0400PA00X+001000Y+001554X0620Y0620R180 S3
+//   327m0000            R1    -2             A01X+003000Y+014083X0394Y0315     S2
+std::string writeIpcD356(const Board& board) {
+    constexpr std::size_t netWidth = 14;
+    Writer w(board, "\r\n");
+    w << "C  IPC-D-356A netlist of the generated board";
+    w.endLine();
+    w << "P  JOB   BOARD";
+    w.endLine();
+    w << "P  CODE  00";
+    w.endLine();
+    w << "P  UNITS CUST 0";
+    w.endLine();
+    std::vector<std::string> netField(board.nets.size());
+    std::size_t aliases = 0;
+    for (std::size_t n = 0; n < board.nets.size(); ++n) {
+        const std::string& name = board.nets[n].name;
+        if (name.size() <= netWidth) {
+            netField[n] = name;
+            continue;
+        }
+        std::string key = std::to_string(aliases++);
+        netField[n] = "m" + std::string(key.size() < 4 ? 4 - key.size() : 0, '0') + key;
+        w << "P  NNAME" << netField[n] << ' ' << name;
+        w.endLine();
+    }
+    std::size_t x = 0;
+    for (std::size_t n = 0; n < board.nets.size(); ++n) {
+        for (const PinRef& pin : board.nets[n].pins) {
+            const Part& part = board.parts[pin.part];
+            std::string name;
+            board.appendPinName(name, pin);
+            if (part.reference.size() > 6 || name.size() > 4)
+                throw std::invalid_argument("IPC-D-356 holds references of 6 characters and "
+                                            "pins of 4 at most: " +
+                                            board.pinText(pin));
+            const bool surface = part.kind != PartKind::Connector;
+            // Code, net field, three blanks, reference field, "-", pin field.
+            std::string fields(surface ? "327" : "317");
+            fields += netField[n];
+            fields.resize(20, ' ');
+            fields += part.reference;
+            fields.resize(26, ' ');
+            fields += '-';
+            fields += name;
+            fields.resize(31, ' ');
+            w << fields;
+            char coordinates[40];
+            std::snprintf(coordinates, sizeof coordinates, "X+%06zuY+%06zu", x % 999999,
+                          (x / 999999) % 999999);
+            ++x;
+            w << (surface ? "      A01" : " D0400PA00") << std::string_view(coordinates)
+              << (surface ? "X0394Y0315     S2" : "X0620Y0620R180 S3");
+            w.endLine();
+        }
+    }
+    w << "999";
+    w.endLine();
+    return w.take();
+}
+
+// Allegro pstxnet.dat from OrCAD Capture: a net block per net, a node per pin with the path
+// of its part and the pin's name.
+std::string writeAllegroPst(const Board& board) {
+    Writer w(board, "\r\n");
+    w << "FILE_TYPE = EXPANDEDNETLIST;";
+    w.endLine();
+    w << "{ Using PSTWRITER 17.2.0 d001Dec-28-2016 at 16:10:04 }";
+    w.endLine();
+    for (const Net& net : board.nets) {
+        w << "NET_NAME";
+        w.endLine();
+        w << '\'' << net.name << '\'';
+        w.endLine();
+        w << " '@BOARD.SCHEMATIC1(SCH_1):" << net.name << "':";
+        w.endLine();
+        w << " C_SIGNAL='@board.schematic1(sch_1):" << net.name << "';";
+        w.endLine();
+        for (const PinRef& pin : net.pins) {
+            w << "NODE_NAME\t" << w.reference(pin) << ' ';
+            w.pinName(pin);
+            w.endLine();
+            w << " '@BOARD.SCHEMATIC1(SCH_1):INS" << w.reference(pin) << "@LIB."
+              << w.type(board.parts[pin.part]).value << ".NORMAL(CHIPS)':";
+            w.endLine();
+            w << " 'P";
+            w.pinName(pin);
+            w << "':;";
+            w.endLine();
+        }
+    }
+    w << "END.";
+    w.endLine();
+    return w.take();
+}
+
+// OrCAD PCB II (as KiCad writes it): a block per part with every pin and its net, "?" for a
+// pin on no net, then the pin list by nets, which readers pass over.
+std::string writeOrcadPcb2(const Board& board) {
+    std::vector<std::size_t> firstPin(board.parts.size() + 1, 0);
+    for (std::size_t p = 0; p < board.parts.size(); ++p)
+        firstPin[p + 1] = firstPin[p] + board.parts[p].pinCount;
+    constexpr std::uint32_t noNet = UINT32_MAX;
+    std::vector<std::uint32_t> netOf(firstPin.back(), noNet);
+    for (std::size_t n = 0; n < board.nets.size(); ++n)
+        for (const PinRef& pin : board.nets[n].pins)
+            netOf[firstPin[pin.part] + pin.pin - 1] = static_cast<std::uint32_t>(n);
+
+    Writer w(board, "\r\n");
+    w << "# EESchema Netlist Version 1.1 created  1/1/2025 00:00:00";
+    w.endLine();
+    w << "( { EESchema Netlist Version 1.1  created  1/1/2025 00:00:00 }";
+    w.endLine();
+    for (std::size_t p = 0; p < board.parts.size(); ++p) {
+        const Part& part = board.parts[p];
+        w << " ( /" << (0x5F000000 + p) << " Lib:" << w.type(part).footprint << "  "
+          << part.reference << ' ' << w.type(part).value << " {Lib=" << w.type(part).value << '}';
+        w.endLine();
+        for (std::uint16_t pin = 1; pin <= part.pinCount; ++pin) {
+            const std::uint32_t net = netOf[firstPin[p] + pin - 1];
+            w << "  (    ";
+            w.pinName({static_cast<std::uint32_t>(p), pin});
+            w << ' '
+              << (net == noNet ? std::string_view("?") : std::string_view(board.nets[net].name))
+              << " )";
+            w.endLine();
+        }
+        w << " )";
+        w.endLine();
+    }
+    w << ')';
+    w.endLine();
+    w << '*';
+    w.endLine();
+    w << "{ Pin List by Nets";
+    w.endLine();
+    for (std::size_t n = 0; n < board.nets.size() && n < 3; ++n) {
+        w << "Net " << (n + 1) << " \"" << board.nets[n].name << '"';
+        w.endLine();
+    }
+    w << '}';
+    w.endLine();
+    w << "#End";
+    w.endLine();
+    return w.take();
+}
+
+// gEDA / lepton netlist: components with their device, then one line per net.
+//   START nets
+//   GND : C1 2, U1 7
+//   END nets
+std::string writeGeda(const Board& board) {
+    Writer w(board, "\n");
+    for (const std::string_view line : {"START header", "", "gEDA's netlist format", "",
+                                        "END header", "", "START components", ""}) {
+        w << line;
+        w.endLine();
+    }
+    for (const Part& part : board.parts) {
+        w << part.reference << " device=" << w.type(part).value;
+        w.endLine();
+    }
+    for (const std::string_view line : {"", "END components", "", "START nets", ""}) {
+        w << line;
+        w.endLine();
+    }
+    for (const Net& net : board.nets) {
+        w << net.name << " : ";
+        for (std::size_t i = 0; i < net.pins.size(); ++i) {
+            if (i > 0)
+                w << ", ";
+            w << w.reference(net.pins[i]) << ' ';
+            w.pinName(net.pins[i]);
+        }
+        w.endLine();
+    }
+    w.endLine();
+    w << "END nets";
+    w.endLine();
+    return w.take();
+}
+
 struct FormatEntry {
     std::string_view name;
     std::string_view extension;
 };
 
-constexpr std::array<FormatEntry, 27> kFormats{{
+constexpr std::array<FormatEntry, 32> kFormats{{
     {"ACCEL", "net"},
     {"ALLEGRO", "tel"},
     {"CADIX XID", "xid"},
@@ -926,6 +1165,11 @@ constexpr std::array<FormatEntry, 27> kFormats{{
     {"TANGO", "net"},
     {"Telesis", "tel"},
     {"WACOM SIMPLE NET", "wac"},
+    {"KiCad", "net"},
+    {"IPC-D-356", "ipc"},
+    {"Allegro PST", "dat"},
+    {"OrCAD PCB II", "net"},
+    {"gEDA", "geda"},
 }};
 
 constexpr auto kFormatNames = [] {
@@ -1011,6 +1255,16 @@ std::string writeNetlist(const Board& board, std::string_view formatName) {
         return writeD2(board);
     if (f == "CADLUS-PC(Reverse Net)")
         return writeCadlus(board);
+    if (f == "KiCad")
+        return writeKicad(board);
+    if (f == "IPC-D-356")
+        return writeIpcD356(board);
+    if (f == "Allegro PST")
+        return writeAllegroPst(board);
+    if (f == "OrCAD PCB II")
+        return writeOrcadPcb2(board);
+    if (f == "gEDA")
+        return writeGeda(board);
     throw std::invalid_argument("unknown netlist format: " + std::string(formatName));
 }
 

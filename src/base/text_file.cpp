@@ -23,8 +23,10 @@ std::string readFileBytes(const std::filesystem::path& path) {
         ::close(fd);
         throw FileNotFound(path.string());
     }
+    // One byte more than the file holds, so that the read which finds the end needs no larger
+    // buffer: growing it would copy the whole file once more.
     std::string bytes;
-    bytes.resize(static_cast<std::size_t>(info.st_size));
+    bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
     std::size_t got = 0;
     for (;;) {
         if (got == bytes.size())

@@ -98,6 +98,15 @@ std::optional<int> parseCommandLine(int argc, char** argv, CliOptions& o) {
         ->type_name("REF:BEFORE:AFTER")
         ->allow_extra_args(false)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    app.add_option("--ignore", o.inputs.ignoredParts,
+                   "Part left out of both sides, by letter prefix (MH) or reference (TP3)")
+        ->type_name("REF")
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    app.add_option("--ignore-file", o.inputs.ignoreFile, "File of parts to leave out, one a line")
+        ->type_name("FILE");
+    app.add_flag("--skip-one-pin-nets", o.inputs.skipOnePinNets,
+                 "Leave every net of a single pin out of both sides");
     app.add_option("--workdir", o.workDir, "Existing folder for the reports and scratch files")
         ->type_name("DIR")
         ->default_str(".");

@@ -21,7 +21,7 @@ void makeNonPolar(Workspace& ws, std::string_view fileName, const OptionList& op
         const PinParts parts = splitPin(pin);
         if (!parts.hasFullStop)
             return;
-        if (listed(parts.prefix) || listed(parts.prefix + parts.rest))
+        if (partIsListed(parts, listed))
             pin = parts.prefix + parts.rest + ".*";
     });
 }

@@ -35,6 +35,7 @@ void checkDuplicatePins(Workspace& ws, std::string& errorText,
 
 #include <array>
 #include <string_view>
+#include <vector>
 
 namespace lintora {
 
@@ -87,5 +88,19 @@ void makeNonPolar(Workspace& ws, std::string_view fileName, const OptionList& op
 
 // changePinNumbers: renames pins of side 1 by the pin-number change table.
 void changePinNumbers(Workspace& ws, std::string_view fileName, const OptionList& options);
+
+// What the user leaves out of both sides: parts only one side has by nature (mounting holes,
+// fiducials, test points), and nets of a single pin (unconnected pins that one tool writes as
+// nets and another leaves out).
+struct IgnoreList {
+    std::vector<std::string> parts; // upper-cased letter prefixes ("MH") or references ("TP3")
+    bool onePinNets = false;
+    bool empty() const { return parts.empty() && !onePinNets; }
+};
+
+// ignoreParts: leaves the listed parts out of net.tmp and parts.tmp of the side just read:
+// their pins leave their nets (a net left without pins goes too) and their lines leave the
+// parts. With onePinNets, every net left with one pin goes as well.
+void ignoreParts(Workspace& ws, const IgnoreList& ignored);
 
 } // namespace lintora

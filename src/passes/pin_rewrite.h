@@ -20,6 +20,12 @@ struct PinParts {
 };
 PinParts splitPin(std::string_view pin);
 
+// Whether `listed` names the part of a pin, as the user lists parts (non-polar ones, or ones
+// to leave out): by its letter prefix ("C", every capacitor) or by its reference ("C12").
+template <typename Listed> bool partIsListed(const PinParts& parts, Listed listed) {
+    return listed(parts.prefix) || listed(parts.prefix + parts.rest);
+}
+
 // Rewrites every pin of a sorted net file in place through `change`, which may replace
 // the pin text. Lines and pins keep their order; reading stops at the first empty line.
 void rewritePins(Workspace& ws, std::string_view fileName,

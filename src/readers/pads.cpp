@@ -18,8 +18,20 @@
 // The two dialects differ only in the parts section: in PADSPCB "*PART*" starts the parts
 // list afresh and "*REMARK*" lines are comments; in PADS2000 "*PART*" keeps what was
 // gathered before it, and "*REMARK*" is no keyword.
+//
+// PADSPCB also reads the pin-pair form that PADS Layout writes, "*CONNECTION*" instead of
+// "*NET*", where each line of a "*SIGNAL*" names two pins it connects:
+//
+//   *CONNECTION*
+//   *SIGNAL* VDD_IO
+//   J2.1 U2.H12
+//   U2.H12 J3.1
+//
+// Every pin of such a signal belongs to that one net, once however many pairs name it.
 
 #include "readers/readers.h"
+
+#include <unordered_set>
 
 namespace lintora {
 
@@ -32,7 +44,12 @@ struct PadsDialect {
     bool partRestartsList = false;
     // "*REMARK*" in the parts section is a comment line.
     bool remarkIsComment = false;
+    // "*CONNECTION*" opens nets of pin pairs as "*NET*" opens nets of pins.
+    bool readsPinPairs = false;
 };
+
+// What ended the parts section.
+enum class NetsForm { NotFound, Pins, PinPairs };
 
 // A section keyword such as "*MISC*" or "*PCB*": a word between two asterisks.
 bool isSectionKeyword(const std::string& token) {
@@ -47,8 +64,8 @@ bool isPlain(char c) {
     return !isBlankOrTab(c);
 }
 
-// The parts section, up to "*NET*". Returns true when "*NET*" was found.
-bool readParts(ReaderInput& input, ReaderOutput& out, const PadsDialect& dialect) {
+// The parts section, up to "*NET*" (or "*CONNECTION*"). Returns the form of the nets it found.
+NetsForm readParts(ReaderInput& input, ReaderOutput& out, const PadsDialect& dialect) {
     FieldArray& f = out.fields;
     std::string token;
     std::string_view line;
@@ -76,7 +93,9 @@ bool readParts(ReaderInput& input, ReaderOutput& out, const PadsDialect& dialect
                 break;
             }
             if (token == "*NET*"sv)
-                return true;
+                return NetsForm::Pins;
+            if (dialect.readsPinPairs && token == "*CONNECTION*"sv)
+                return NetsForm::PinPairs;
             if (atEnd && referenceTaken && !token.empty()) {
                 f[1] = token; // the part type doubles as the footprint
                 f[3] = token;
@@ -92,21 +111,24 @@ bool readParts(ReaderInput& input, ReaderOutput& out, const PadsDialect& dialect
         if (!f.at(1).empty())
             out.addPart();
     }
-    return false;
+    return NetsForm::NotFound;
 }
 
-// The nets section after "*NET*", up to "*END*" or the end of the file.
-void readNets(ReaderInput& input, ReaderOutput& out) {
+// The nets section after "*NET*" (or "*CONNECTION*"), up to "*END*" or the end of the file.
+void readNets(ReaderInput& input, ReaderOutput& out, NetsForm form) {
     FieldArray& f = out.fields;
     std::string token;
     // Pins are only gathered inside a net, so every net starts at slot 2.
     std::size_t pinCounter = 2;
     bool netOpen = false;
+    // The pins of the current net, in the pin-pair form.
+    std::unordered_set<std::string> pinsOfNet;
     const auto finishNet = [&] {
         f[1] = std::to_string(pinCounter - 2);
         out.addNet();
         pinCounter = 2;
         netOpen = false;
+        pinsOfNet.clear();
     };
     std::string_view line;
     while (input.next(line)) {
@@ -142,7 +164,7 @@ void readNets(ReaderInput& input, ReaderOutput& out) {
                     return;
                 }
                 firstToken = false;
-                if (netOpen) {
+                if (netOpen && (form == NetsForm::Pins || pinsOfNet.insert(token).second)) {
                     f[pinCounter] = token;
                     ++pinCounter;
                 }
@@ -158,21 +180,22 @@ void readNets(ReaderInput& input, ReaderOutput& out) {
         finishNet();
 }
 
-// Reads a PADS netlist into net.tmp and parts.tmp; recognised once "*NET*" was found.
+// Reads a PADS netlist into net.tmp and parts.tmp; recognised once "*NET*" (or, where the
+// dialect reads pin pairs, "*CONNECTION*") was found.
 ReaderResult readPadsNetlist(Workspace& ws, const std::string& path, const PadsDialect& dialect) {
     ReaderInput input(path);
     input.upperCase(); // every line is read upper-cased
     ReaderOutput out(ws);
     out.reserveFor(input.text().size());
 
-    const bool foundNets = readParts(input, out, dialect);
+    const NetsForm form = readParts(input, out, dialect);
     out.writePartsFile();
-    if (!foundNets) {
+    if (form == NetsForm::NotFound) {
         ws.observer.hideProgress();
         return ReaderResult::NotRecognised;
     }
     out.fields.clear();
-    readNets(input, out);
+    readNets(input, out, form);
     out.writeNetFile();
     return ReaderResult::Recognised;
 }
@@ -184,6 +207,7 @@ ReaderResult readPadsPcb(Workspace& ws, const std::string& path) {
     PadsDialect dialect;
     dialect.partRestartsList = true;
     dialect.remarkIsComment = true;
+    dialect.readsPinPairs = true;
     return readPadsNetlist(ws, path, dialect);
 }
 

@@ -1,6 +1,7 @@
 #include "readers/reader_support.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -60,6 +61,82 @@ void convertAllSeparators(std::string& pin, std::string_view separators) {
             }
         }
     }
+}
+
+namespace {
+
+// The separators each field may not hold: for each byte, the fields (as bits of the
+// LineField values) that must not hold it.
+constexpr unsigned char bitOf(LineField field) {
+    return static_cast<unsigned char>(1u << static_cast<unsigned>(field));
+}
+constexpr std::array<unsigned char, 256> kFieldsNotHolding = [] {
+    const unsigned char netLine = bitOf(LineField::NetName) | bitOf(LineField::PinName);
+    const unsigned char partsLine = bitOf(LineField::PartName) | bitOf(LineField::Footprint);
+    const unsigned char reference = bitOf(LineField::Reference);
+    std::array<unsigned char, 256> fields{};
+    fields[';'] = netLine | reference | partsLine;
+    fields[':'] = netLine | reference | partsLine;
+    fields[','] = netLine | reference;
+    fields['!'] = reference | partsLine;
+    fields['?'] = reference | partsLine;
+    return fields;
+}();
+
+std::string_view fullWidthFormOf(char separator) {
+    switch (separator) {
+    case ';':
+        return "\xEF\xBC\x9B"; // ；
+    case ':':
+        return "\xEF\xBC\x9A"; // ：
+    case ',':
+        return "\xEF\xBC\x8C"; // ，
+    case '!':
+        return "\xEF\xBC\x81"; // ！
+    default:
+        return "\xEF\xBC\x9F"; // ？
+    }
+}
+
+} // namespace
+
+void appendLineField(std::string& out, std::string_view text, LineField field) {
+    const unsigned char bit = bitOf(field);
+    std::size_t from = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if ((kFieldsNotHolding[static_cast<unsigned char>(text[at])] & bit) == 0)
+            continue;
+        out.append(text.substr(from, at - from));
+        out.append(fullWidthFormOf(text[at]));
+        from = at + 1;
+    }
+    out.append(text.substr(from));
+}
+
+std::string lineField(std::string_view text, LineField field) {
+    std::string out;
+    out.reserve(text.size());
+    appendLineField(out, text, field);
+    return out;
+}
+
+void appendPin(std::string& out, std::string_view reference, std::string_view pin) {
+    appendLineField(out, reference, LineField::Reference);
+    out += '.';
+    appendLineField(out, pin, LineField::PinName);
+}
+
+std::string_view footprintWithoutLibrary(std::string_view footprint) {
+    const std::size_t colon = footprint.rfind(':');
+    return colon == std::string_view::npos ? footprint : footprint.substr(colon + 1);
+}
+
+std::string_view trimBlanks(std::string_view text) {
+    while (!text.empty() && isBlankOrTab(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlankOrTab(text.back()))
+        text.remove_suffix(1);
+    return text;
 }
 
 namespace {

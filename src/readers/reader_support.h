@@ -126,6 +126,29 @@ void convertFirstSeparator(std::string& pin, char separator);
 // ("U1-A,1" -> "U1.A.1").
 void convertAllSeparators(std::string& pin, std::string_view separators);
 
+// The separators of the net and parts lines (";", ":", ",", "!" and "?") inside what a
+// reader takes from a format that allows them. Each field gets the rule that keeps its line
+// whole, in one place for every reader that needs it:
+//   net name, pin name:   ";" ":" ","          (the net line's separators)
+//   reference:            ";" ":" "," "!" "?"  (it stands in net lines and parts lines)
+//   part name, footprint: "!" ";" ":" "?"      (the parts line's separators)
+// each replaced by its full-width form (；：，！？), which reads the same in a report and
+// survives CP932. Blanks stay: both line splitters drop them, as for every format.
+enum class LineField { NetName, PinName, Reference, PartName, Footprint };
+
+// Appends `text` to `out` as a field of that kind.
+void appendLineField(std::string& out, std::string_view text, LineField field);
+// `text` as a field of that kind.
+std::string lineField(std::string_view text, LineField field);
+// Appends the pin "reference.pin" to `out`, each part under its own rule.
+void appendPin(std::string& out, std::string_view reference, std::string_view pin);
+// A footprint named with its library, "LIBRARY:NAME", is its name ("NAME"): the library is
+// where the footprint is kept, not what it is. A footprint without ":" stays as it is.
+std::string_view footprintWithoutLibrary(std::string_view footprint);
+
+// The text without the blanks and TABs at its ends.
+std::string_view trimBlanks(std::string_view text);
+
 // The form the Telesis, CADVANCE and INTERGRA readers walk instead of their input: every
 // line preceded by CR LF (so the copy starts with an empty line), upper-cased, and every
 // lone LF turned into a real line break.

@@ -36,4 +36,11 @@ ReaderResult readProtel2(Workspace& ws, const std::string& path);  // PROTEL2
 ReaderResult readTango(Workspace& ws, const std::string& path);    // TANGO
 ReaderResult readWacom(Workspace& ws, const std::string& path);    // WACOM SIMPLE NET
 
+// Today's CAD tools, after the 27 names of the format box.
+ReaderResult readKicad(Workspace& ws, const std::string& path);      // KiCad
+ReaderResult readIpcD356(Workspace& ws, const std::string& path);    // IPC-D-356
+ReaderResult readAllegroPst(Workspace& ws, const std::string& path); // Allegro PST
+ReaderResult readOrcadPcb2(Workspace& ws, const std::string& path);  // OrCAD PCB II
+ReaderResult readGeda(Workspace& ws, const std::string& path);       // gEDA
+
 } // namespace lintora

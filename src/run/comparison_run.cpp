@@ -89,6 +89,27 @@ OptionList upperCasedOptions(const std::string* boxes, std::size_t count) {
     return options;
 }
 
+// The parts to leave out as the user listed them: on the command line, then in the ignore
+// file, one a line (blanks around an entry and empty lines do not count).
+std::vector<std::string> listedIgnoredParts(const RunInputs& in) {
+    std::vector<std::string> entries;
+    for (const auto& entry : in.ignoredParts)
+        if (!entry.empty())
+            entries.push_back(entry);
+    if (in.ignoreFile.empty())
+        return entries;
+    const std::string text = readInputText(in.ignoreFile);
+    LineReader lines(text, LineReader::LoneLf::EndsLine);
+    std::string_view line;
+    while (lines.next(line)) {
+        const std::size_t first = line.find_first_not_of(" \t");
+        if (first == std::string_view::npos)
+            continue;
+        entries.emplace_back(line.substr(first, line.find_last_not_of(" \t") + 1 - first));
+    }
+    return entries;
+}
+
 // Runs the reader of `format` on `path`. Returns false (after the message) when the run
 // must stop.
 bool convertSide(Workspace& ws, const std::string& format, const std::string& path,
@@ -128,6 +149,10 @@ void checkSide(Workspace& ws, std::string& errorText, SideFacts& side) {
 // The steps after validation; throws the failures the caller turns into messages.
 void runSteps(const RunInputs& in, Workspace& ws, long threshold, RunResult& result) {
     RunObserver& ui = ws.observer;
+    const std::vector<std::string> ignoredParts = listedIgnoredParts(in);
+    IgnoreList ignored{{}, in.skipOnePinNets};
+    for (const auto& entry : ignoredParts)
+        ignored.parts.push_back(upperCased(entry));
     ui.progress(0, messages::kConvertingSide1);
 
     // Side 1: convert, check, apply the swap file, sort.
@@ -137,6 +162,7 @@ void runSteps(const RunInputs& in, Workspace& ws, long threshold, RunResult& res
         return;
     SideFacts& facts1 = result.sides[0];
     facts1.read = true;
+    ignoreParts(ws, ignored);
     facts1.parts = renameParts(ws, files::parts1);
     std::string errorText;
     errorText.append(messages::kErrorLogTitle).append(kCrLf);
@@ -155,6 +181,7 @@ void runSteps(const RunInputs& in, Workspace& ws, long threshold, RunResult& res
         return;
     SideFacts& facts2 = result.sides[1];
     facts2.read = true;
+    ignoreParts(ws, ignored);
     facts2.parts = renameParts(ws, files::parts2);
     ui.progress(25, messages::kMatchingParts);
     if (in.compareParts) {
@@ -187,8 +214,8 @@ void runSteps(const RunInputs& in, Workspace& ws, long threshold, RunResult& res
     ui.progress(80, messages::kComparing);
 
     // Report: written reflowed; the result box shows what the file holds.
-    const ReportSettings settings{in.path1,    in.format1, in.path2,    in.format2,
-                                  in.swapPath, in.pinChange, in.nonPolar};
+    const ReportSettings settings{in.path1,    in.format1,   in.path2,    in.format2,
+                                  in.swapPath, in.pinChange, in.nonPolar, ignoredParts};
     std::string fileText = buildReport(settings, comparison);
     fileText += kCrLf;
     const std::string reflowed = reflowReport(fileText);

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace lintora {
 
@@ -24,6 +25,11 @@ struct RunInputs {
     bool compareParts = false;
     std::array<std::string, 10> nonPolar;  // references of non-polar parts
     std::array<std::string, 30> pinChange; // references 0-9, before 10-19, after 20-29
+    // Parts left out of both sides (letter prefix or reference), and a file of more of them,
+    // one a line (empty: none); nets of a single pin left out of both sides.
+    std::vector<std::string> ignoredParts;
+    std::string ignoreFile;
+    bool skipOnePinNets = false;
 };
 
 // Where and how a run works.

@@ -66,6 +66,12 @@ std::string buildReport(const ReportSettings& s, const NetComparison& comparison
     for (const auto& reference : s.nonPolar)
         nonPolar += reference;
     appendLine(text, nonPolar);
+    if (!s.ignoredParts.empty()) {
+        std::string ignored;
+        for (const auto& entry : s.ignoredParts)
+            ignored += (ignored.empty() ? "" : " ") + entry;
+        appendLine(text, "除外部品　ﾘﾌｧﾚﾝｽ指定：", ignored);
+    }
     appendLine(text, "");
     appendLine(text, kStarRule);
     appendLine(text, kDifferencesHeading);

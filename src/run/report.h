@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lintora {
 
@@ -17,6 +18,7 @@ struct ReportSettings {
     std::string swapPath;
     std::array<std::string, 30> pinChange; // references 0-9, before 10-19, after 20-29
     std::array<std::string, 10> nonPolar;
+    std::vector<std::string> ignoredParts; // as typed, then as read from the ignore file
 };
 
 // The net comparison report as first written: settings header, difference blocks,

@@ -42,7 +42,7 @@ std::vector<std::string> lfLines(std::string_view text) {
     return lines;
 }
 
-TEST(CommandLine, ListsEveryFormatInTheWindowsOrderWithItsAliasesAndWhatItReads) {
+TEST(CommandLine, ListsEveryFormatInTheWindowsOrderTodaysAfterTheTwentySeven) {
     test::TempDir dir;
     const CliResult r = runCli(dir, "--list-formats");
     EXPECT_EQ(r.exitCode, 0);
@@ -50,7 +50,7 @@ TEST(CommandLine, ListsEveryFormatInTheWindowsOrderWithItsAliasesAndWhatItReads)
     for (const std::string& line : lfLines(r.out))
         if (!line.empty() && line.find("  ") != std::string::npos && line.front() != ' ')
             rows.push_back(line);
-    ASSERT_GE(rows.size(), 27u);
+    ASSERT_EQ(rows.size(), 32u);
     EXPECT_TRUE(rows[0].starts_with("ACCEL ")) << rows[0];
     EXPECT_TRUE(rows[13].starts_with("MENTOR ")) << rows[13];
     EXPECT_TRUE(rows[14].starts_with("MM-COLMO_NEO & MM2 ")) << rows[14];
@@ -60,6 +60,10 @@ TEST(CommandLine, ListsEveryFormatInTheWindowsOrderWithItsAliasesAndWhatItReads)
     EXPECT_TRUE(rows[26].starts_with("WACOM SIMPLE NET ")) << rows[26];
     EXPECT_NE(rows[25].find("$PACKAGES"), std::string::npos) << rows[25]; // what Telesis reads
     EXPECT_NE(r.out.find("auto"), std::string::npos);
+    const std::vector<std::string> today{"KiCad ", "IPC-D-356 ", "Allegro PST ", "OrCAD PCB II ",
+                                         "gEDA "};
+    for (std::size_t i = 0; i < today.size(); ++i)
+        EXPECT_TRUE(rows[27 + i].starts_with(today[i])) << rows[27 + i];
 }
 
 TEST(CommandLine, TheExampleComparisonPrintsItsDifferencesAndASummaryAndExitsWithOne) {
@@ -131,6 +135,19 @@ TEST(CommandLine, EveryStopIsExitTwoWithTheMessageAndWhatItConcernsOnStandardErr
     EXPECT_NE(r.err.find("\nlintora-cli: --adjust \"many\" is not a number"), std::string::npos)
         << r.err;
     EXPECT_FALSE(test::fileExists(dir / ".lintora.lock"));
+}
+
+TEST(CommandLine, PartsAndOnePinNetsLeftOutOfBothSides) {
+    test::TempDir dir;
+    test::writeFile(dir / "holes.txt", "MH\n");
+    const std::string pair = " '" + test::dataFile("ignore/schematic.net").string() + "' '" +
+                             test::dataFile("ignore/board.ipc").string() + "'";
+    const std::string formats = "--format1 KiCad --format2 IPC-D-356";
+    EXPECT_EQ(runCli(dir, formats + pair).exitCode, 1);
+    const CliResult r =
+        runCli(dir, formats + " --ignore TP9 --ignore-file holes.txt --skip-one-pin-nets" + pair);
+    EXPECT_EQ(r.exitCode, 0) << r.err << r.out;
+    EXPECT_NE(r.out.find("\n除外部品　ﾘﾌｧﾚﾝｽ指定：TP9 MH\n"), std::string::npos) << r.out;
 }
 
 TEST(CommandLine, WrongOptionsAreUsageErrors) {
@@ -241,10 +258,15 @@ constexpr FormatBoard kFormatBoards[] = {
     {"TANGO", "tango/board.net"},
     {"Telesis", "telesis/board.tel"},
     {"WACOM SIMPLE NET", "wacom/board.wac"},
+    {"KiCad", "kicad/board.net"},
+    {"IPC-D-356", "ipc_d356/board.ipc"},
+    {"Allegro PST", "allegro_pst/pstxnet.dat"},
+    {"OrCAD PCB II", "orcad_pcb2/board.net"},
+    {"gEDA", "geda/board.geda"},
 };
 
 TEST(CommandLine, EveryFormatReadsItsBoardAsAFullMatchWithTheTelesisVersion) {
-    ASSERT_EQ(std::size(kFormatBoards), 27u);
+    ASSERT_EQ(std::size(kFormatBoards), 32u);
     test::TempDir dir;
     for (const auto& [format, board] : kFormatBoards) {
         SCOPED_TRACE(format);

@@ -74,6 +74,29 @@ TEST(PadsPcbReader, EveryNetKeepsExactlyItsOwnPins) {
     }
 }
 
+TEST(PadsPcbReader, ReadsThePinPairFormEachPinOnceInItsNet) {
+    const auto c = convert(test::readFile(test::dataFile("readers/pads/pin_pairs.asc")));
+    EXPECT_EQ(c.result, ReaderResult::Recognised);
+    EXPECT_EQ(c.parts,
+              test::writtenFile({"! 74LS00@DIP14; U1: 74LS00@DIP14? ",
+                                 "! 74LS00@DIP14; U2: 74LS00@DIP14? ", "! 10K@1608; R1: 10K@1608? ",
+                                 "! 0.1UF@1608; C1: 0.1UF@1608? "}));
+    // The "*MISC*" section after the signals holds no pins, though it names a part.
+    EXPECT_EQ(c.net,
+              test::writtenFile({"GND; 3: U1.7, U2.7, C1.2, ", "VCC; 4: U1.14, U2.14, C1.1, R1.1, ",
+                                 "CLK; 3: U1.3, U2.1, R1.2, ", "OUT; 2: U1.1, U2.3, "}));
+    // PADS2000 knows only the "*NET*" form.
+    EXPECT_EQ(
+        test::convertWith(&readPads2000, "*PART*\r\n*CONNECTION*\r\n*SIGNAL* A\r\n", "input.asc")
+            .result,
+        ReaderResult::NotRecognised);
+}
+
+TEST(PadsPcbReader, PinPairBoardMatchesItsTelesisVersion) {
+    test::expectFullMatchWithTelesis("readers/pads/pin_pairs.asc", "PADSPCB",
+                                     "readers/pads/board.tel");
+}
+
 TEST(PadsPcbReader, SmallBoardMatchesItsTelesisVersion) {
     test::expectFullMatchWithTelesis("readers/pads/board.asc", "PADSPCB", "readers/pads/board.tel");
 }

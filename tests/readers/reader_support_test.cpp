@@ -1,6 +1,7 @@
 // The mechanics every reader shares: the normalised copy and its lines, upper-casing the
 // input, token runs, separator conversion and the output texts.
 
+#include "base/parts_line.h"
 #include "readers/reader_support.h"
 #include "support/test_support.h"
 
@@ -128,6 +129,62 @@ TEST(ReaderSupport, NetAndPartsLinesAreAppendedWhateverRoomWasReserved) {
         std::string line = "old";
         writeNetLine(out.fields, line); // the line is built afresh
         EXPECT_EQ(line, "GND; 1: U1, ");
+    }
+}
+
+// Each field keeps out the separators of the lines it stands in: a name or pin those of the
+// net line, a part name or footprint those of the parts line, a reference both.
+TEST(LineFields, SeparatorsInsideAFieldBecomeTheirFullWidthForms) {
+    const std::string all = "a;b:c,d!e?f g";
+    EXPECT_EQ(lineField(all, LineField::NetName), "a；b：c，d!e?f g");
+    EXPECT_EQ(lineField(all, LineField::PinName), "a；b：c，d!e?f g");
+    EXPECT_EQ(lineField(all, LineField::Reference), "a；b：c，d！e？f g");
+    EXPECT_EQ(lineField(all, LineField::PartName), "a；b：c,d！e？f g");
+    EXPECT_EQ(lineField(all, LineField::Footprint), "a；b：c,d！e？f g");
+    EXPECT_EQ(lineField(";;", LineField::NetName), "；；");
+    EXPECT_EQ(lineField("", LineField::Reference), "");
+    std::string pin = "was ";
+    appendPin(pin, "U:1", "A,1");
+    EXPECT_EQ(pin, "was U：1.A，1");
+    EXPECT_EQ(footprintWithoutLibrary("Resistor_SMD:R_0603"), "R_0603");
+    EXPECT_EQ(footprintWithoutLibrary("A:B:C"), "C");
+    EXPECT_EQ(footprintWithoutLibrary("DIP14"), "DIP14");
+}
+
+// Whatever a name, reference, pin, part name or footprint holds, the lines built from the
+// fields split back into exactly those fields (blanks aside, which every splitter drops).
+TEST(LineFields, LinesBuiltFromReplacedFieldsSplitBackIntoThem) {
+    const std::vector<std::string> texts{"N;1", "!A", "B?", "X:Y", "P,Q", ";:,!?", "LIB:FP?"};
+    for (const std::string& text : texts) {
+        SCOPED_TRACE(text);
+        FieldArray fields;
+        fields[0] = lineField(text, LineField::NetName);
+        fields[1] = "2";
+        fields[2].clear();
+        appendPin(fields[2], text, text);
+        fields[3].clear();
+        appendPin(fields[3], "R1", text);
+        std::string line;
+        writeNetLine(fields, line);
+        FieldArray split;
+        splitNetLine(split, line);
+        EXPECT_EQ(split.at(0), fields.at(0));
+        EXPECT_EQ(split.at(1), "2");
+        EXPECT_EQ(split.at(2), fields.at(2));
+        EXPECT_EQ(split.at(3), fields.at(3));
+
+        FieldArray part;
+        part[1] = lineField(text, LineField::PartName);
+        part[2] = lineField(text, LineField::Reference);
+        part[3] = lineField(footprintWithoutLibrary(text), LineField::Footprint);
+        std::string partsLine;
+        writePartsLine(part, partsLine);
+        PartRecord record;
+        splitPartsLine(record, partsLine);
+        EXPECT_EQ(record.attribute, "");
+        EXPECT_EQ(record.name, part.at(1));
+        EXPECT_EQ(record.reference, part.at(2));
+        EXPECT_EQ(record.footprint, part.at(3));
     }
 }
 

@@ -59,5 +59,50 @@ TEST(AdjustedRun, PinChangesApplyToSideOneAndNonPolarPartsToBoth) {
     EXPECT_FALSE(reversed.run().allClear);
 }
 
+// A KiCad schematic against its board's IPC-D-356: the board ties two mounting holes to GND
+// and writes the pins left open in the schematic as one-pin nets.
+TEST(AdjustedRun, MountingHolesAndOnePinNetsLeftOutOfBothSides) {
+    ComparisonFixture fx;
+    fx.inputs.path1 = dataFile("ignore/schematic.net").string();
+    fx.inputs.format1 = "KiCad";
+    fx.inputs.path2 = dataFile("ignore/board.ipc").string();
+    fx.inputs.format2 = "IPC-D-356";
+
+    const RunResult plain = fx.run();
+    ASSERT_EQ(plain.outcome, RunOutcome::Completed);
+    EXPECT_EQ(plain.differenceBlocks, 1u); // GND with the holes
+    EXPECT_EQ(plain.unpaired2, 1u);        // the open pin U1.2
+
+    fx.inputs.ignoredParts = {"mh"}; // upper-cased before use, shown as typed
+    const RunResult holes = fx.run();
+    EXPECT_EQ(holes.differenceBlocks, 0u);
+    EXPECT_EQ(holes.unpaired2, 1u);
+    const auto header = test::crlfLines(fx.report());
+    EXPECT_EQ(header[10], "");
+    EXPECT_EQ(header[11], "除外部品　ﾘﾌｧﾚﾝｽ指定：mh");
+    EXPECT_EQ(header[12], "");
+
+    fx.inputs.skipOnePinNets = true;
+    const RunResult both = fx.run();
+    EXPECT_TRUE(both.allClear);
+
+    // The entries may come from a file too, one a line; without entries the header keeps
+    // its lines (the flag alone adds none).
+    test::writeFile(fx.dir / "ignore.txt", "  MH  \r\n\r\nFID1\r\n");
+    fx.inputs.ignoredParts = {"TP9"};
+    fx.inputs.ignoreFile = (fx.dir / "ignore.txt").string();
+    EXPECT_TRUE(fx.run().allClear);
+    EXPECT_EQ(test::crlfLines(fx.report())[11], "除外部品　ﾘﾌｧﾚﾝｽ指定：TP9 MH FID1");
+    fx.inputs.ignoredParts.clear();
+    fx.inputs.ignoreFile.clear();
+    EXPECT_FALSE(fx.run().allClear);
+    EXPECT_EQ(test::crlfLines(fx.report())[11], "");
+    EXPECT_EQ(test::crlfLines(fx.report())[12], std::string(64, '*'));
+
+    // A missing ignore file stops the run like any missing file.
+    fx.inputs.ignoreFile = (fx.dir / "absent.txt").string();
+    EXPECT_EQ(fx.run().outcome, RunOutcome::FileNotFound);
+}
+
 } // namespace
 } // namespace lintora

@@ -88,6 +88,14 @@ TEST(CheckSheet, AReportWithoutDifferencesGivesTheHeaderAndTheThreeHeadings) {
     EXPECT_EQ(cells, expected);
 }
 
+TEST(CheckSheet, TheLineOfPartsLeftOutTakesTheEmptyRowAboveTheStarRule) {
+    ReportSettings s = settings();
+    s.ignoredParts = {"MH", "TP3"};
+    auto expected = headerCells();
+    expected.insert(expected.end() - 1, {13, 1, "除外部品　ﾘﾌｧﾚﾝｽ指定：MH TP3"});
+    EXPECT_EQ(header(layOutCheckSheet(reportFile(s, {}))), expected);
+}
+
 TEST(CheckSheet, AnEmptyReportFillsNothing) {
     EXPECT_TRUE(layOutCheckSheet("").empty());
     EXPECT_TRUE(layOutCheckSheet("\r\n\r\n").empty());

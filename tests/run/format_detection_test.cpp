@@ -64,6 +64,11 @@ const std::map<std::string, std::string_view> kFolderFormats{
     {"tango", "TANGO"},
     {"telesis", "Telesis"},
     {"wacom", "WACOM SIMPLE NET"},
+    {"kicad", "KiCad"},
+    {"ipc_d356", "IPC-D-356"},
+    {"allegro_pst", "Allegro PST"},
+    {"orcad_pcb2", "OrCAD PCB II"},
+    {"geda", "gEDA"},
 };
 
 TEST(FormatDetection, RecognisesEveryReadersTestFilesAsTheirOwnFormat) {
@@ -73,7 +78,8 @@ TEST(FormatDetection, RecognisesEveryReadersTestFilesAsTheirOwnFormat) {
         {"tango/board.net", {"PROTEL", "TANGO"}},
     };
     const std::vector<std::string> unrecognised{
-        "telesis/no_nets.tel", // no "$NETS": not a Telesis file, as its reader says too
+        "telesis/no_nets.tel",        // no "$NETS": not a Telesis file, as its reader says too
+        "allegro_pst/pstxprt.dat",    // the parts file beside the netlist, no netlist itself
     };
     const fs::path root = test::dataFile("readers");
     std::size_t files = 0;
@@ -115,18 +121,18 @@ TEST(FormatDetection, NeverNamesAWrongFormatForRealExports) {
         {"samples/protel2", "PROTEL2"},
         {"samples/tango", "TANGO"},
         {"samples/futurenet", "FUTURE"},
-        {"samples/allegro-pst", ""},
+        {"samples/allegro-pst", "Allegro PST"},
         {"samples/cadstar-rinf", ""},
         {"samples/calay", ""},
-        {"samples/ipc356", ""},
+        {"samples/ipc356", "IPC-D-356"},
         {"samples/maxascii", ""},
         {"samples/orcad-onl", ""},
-        {"samples/orcadpcb2", ""},
+        {"samples/orcadpcb2", "OrCAD PCB II"},
         {"samples/redac", ""},
         {"samples/viewdraw-wirelist", ""},
-        {"samples-modern/kicad-net", ""},
-        {"samples-modern/ipc356", ""},
-        {"samples-modern/geda", ""},
+        {"samples-modern/kicad-net", "KiCad"},
+        {"samples-modern/ipc356", "IPC-D-356"},
+        {"samples-modern/geda", "gEDA"},
     };
     std::size_t files = 0;
     std::size_t readable = 0; // files of a format Lintora reads

@@ -102,6 +102,12 @@ TEST(ReportContent, ACleanReportHasNoDifferencesAlsoWhenALongPathCutsItsHeader) 
         if (c != '\r')
             lfOnly += c;
     EXPECT_TRUE(reportHasNoDifferences(lfOnly));
+    // The line of parts left out adds a header line, whatever its entries say.
+    ReportSettings ignoring = shortSettings();
+    ignoring.ignoredParts = {"MH", "＜異なるネット＞"};
+    const std::string withIgnored = reportFile(ignoring, {});
+    EXPECT_EQ(test::crlfLines(withIgnored).size(), 21u);
+    EXPECT_TRUE(reportHasNoDifferences(withIgnored));
 }
 
 TEST(ReportContent, ABlockOrAnUnpairedNetOnEitherSideIsADifference) {
