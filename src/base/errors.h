@@ -26,7 +26,13 @@ private:
 // A table of the limits record overran (too many nets, pins, parts or swap pairs).
 class CapacityExceeded : public RunFailure {
 public:
-    explicit CapacityExceeded(const std::string& what) : RunFailure("capacity exceeded: " + what) {}
+    explicit CapacityExceeded(const std::string& what)
+        : RunFailure("capacity exceeded: " + what), m_table(what) {}
+    // Which table overran ("side table", "pins of a side", ...).
+    const std::string& table() const { return m_table; }
+
+private:
+    std::string m_table;
 };
 
 // A file that could not be written completely (disk full, no permission, read-only file).

@@ -17,6 +17,9 @@ public:
     // The progress window: bar value 0 to 100 and its caption.
     virtual void progress(int value, std::string_view caption) = 0;
     virtual void hideProgress() = 0;
+    // The run found another comparison working in the same folder and waits for it to end
+    // (for a while; then it stops with its message). Nothing to show by default.
+    virtual void waitingForOtherRun(std::string_view workDir) { (void)workDir; }
 };
 
 // An observer that shows nothing and answers No; for tests and tools.

@@ -1,48 +1,33 @@
 // lintora-cli: compares two netlists from the command line.
 //
-//   lintora-cli --format1 Telesis --format2 PADSPCB schematic.net board.asc
+//   lintora-cli schematic.net board.asc
+//   lintora-cli --format1 telesis --format2 padspcb --json result.json schematic.net board.asc
 //
 // Exit status: 0 when nothing differs, 1 when the comparison found differences, 2 when the
 // run stopped with a message (or the command line was wrong).
 
+#include "base/messages.h"
+#include "base/text_file.h"
 #include "cli/console_observer.h"
+#include "cli/exit_status.h"
+#include "cli/format_choice.h"
+#include "cli/json_report.h"
+#include "cli/options.h"
+#include "cli/stop_context.h"
+#include "cli/summary.h"
 #include "run/check_sheet.h"
 #include "run/comparison_run.h"
 #include "run/format_table.h"
-
-#include <CLI/CLI.hpp>
 
 #include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <string>
-#include <vector>
+
+using namespace lintora;
+using namespace lintora::cli;
 
 namespace {
-
-constexpr int kExitSame = 0;
-constexpr int kExitDifferent = 1;
-constexpr int kExitStopped = 2;
-
-std::string version() {
-    return std::to_string(LINTORA_VERSION_MAJOR) + "." + std::to_string(LINTORA_VERSION_MINOR) +
-           "." + std::to_string(LINTORA_VERSION_PATCH);
-}
-
-// "REF:BEFORE:AFTER" into the three pin-change columns of one row.
-bool splitPinChange(const std::string& rule, std::string& reference, std::string& before,
-                    std::string& after) {
-    const auto first = rule.find(':');
-    if (first == std::string::npos)
-        return false;
-    const auto second = rule.find(':', first + 1);
-    if (second == std::string::npos || rule.find(':', second + 1) != std::string::npos)
-        return false;
-    reference = rule.substr(0, first);
-    before = rule.substr(first + 1, second - first - 1);
-    after = rule.substr(second + 1);
-    return true;
-}
 
 void printResult(const std::string& resultText) {
     std::string out;
@@ -56,115 +41,118 @@ void printResult(const std::string& resultText) {
     std::fflush(stdout);
 }
 
+void listFormats() {
+    std::cout << "Format names for --format1 and --format2 (any letter case), their aliases, and "
+                 "what they read:\n\n";
+    for (const std::string_view name : formatNamesForDisplay()) {
+        const FormatEntry* entry = findFormat(name);
+        std::string aliases;
+        for (const std::string_view alias : entry->aliases)
+            if (!alias.empty())
+                aliases += (aliases.empty() ? "" : ", ") + std::string(alias);
+        std::string line(name);
+        line.resize(std::max<std::size_t>(line.size() + 2, 24), ' ');
+        line += aliases;
+        line.resize(std::max<std::size_t>(line.size() + 2, 50), ' ');
+        std::cout << line << entry->reads << '\n';
+    }
+    std::cout
+        << "\nauto (or leaving the option out) recognises the format by the file's content.\n";
+}
+
+// Writes the JSON report where asked; false (after the message) when it cannot be written.
+bool writeJson(const CliOptions& options, const JsonFacts& facts, ConsoleObserver& observer) {
+    if (options.jsonPath.empty())
+        return true;
+    const std::string text = jsonReport(facts);
+    if (options.jsonPath == "-") {
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        std::fflush(stdout);
+        return true;
+    }
+    try {
+        writeFileAtomically(options.jsonPath, text);
+        return true;
+    } catch (const std::exception&) {
+        observer.message(std::string(messages::kWriteFailed) + options.jsonPath);
+        printNote("the JSON report " + options.jsonPath +
+                  " cannot be written: no permission, a missing folder, or a full disk");
+        return false;
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     // A file-size limit must show up as a failed write, not kill the process.
     std::signal(SIGXFSZ, SIG_IGN);
 
-    lintora::RunInputs inputs;
-    lintora::RunOptions options;
-    std::vector<std::string> nonPolar;
-    std::vector<std::string> pinChanges;
-    std::vector<std::string> netlists;
-    std::string workDir = ".";
-    std::string encoding = "utf-8";
-    std::string checkSheet;
-    bool noLimits = false;
-    bool listFormats = false;
-    bool showVersion = false;
-    bool showProgress = false;
-
-    CLI::App app{"Lintora: compares two netlists net by net, by their pins."};
-    app.add_option("--format1", inputs.format1, "Format of FILE1 (see --list-formats)");
-    app.add_option("--format2", inputs.format2, "Format of FILE2");
-    app.add_option("--swap", inputs.swapPath, "Swap file: old and new names for side 1");
-    app.add_option("--adjust", inputs.adjustment,
-                   "Percent of shared pins that makes two nets one net with differences")
-        ->default_str("49");
-    app.add_flag("--parts", inputs.compareParts, "Also compare the parts (cmpprt.txt)");
-    app.add_option("--nonpolar", nonPolar,
-                   "Reference (or letter prefix) of a non-polar part; up to 10")
-        ->allow_extra_args(false)
-        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-    app.add_option("--pin-change", pinChanges,
-                   "REF:BEFORE:AFTER, renames side-1 pins; up to 10")
-        ->allow_extra_args(false)
-        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-    app.add_option("--ignore", inputs.ignoredParts,
-                   "Part left out of both sides, by letter prefix (MH) or reference (TP3)")
-        ->allow_extra_args(false)
-        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-    app.add_option("--ignore-file", inputs.ignoreFile, "File of parts to leave out, one a line");
-    app.add_flag("--skip-one-pin-nets", inputs.skipOnePinNets,
-                 "Leave every net of a single pin out of both sides");
-    app.add_option("--workdir", workDir, "Directory for scratch files and reports")
-        ->default_str(".");
-    app.add_option("--encoding", encoding, "Encoding of the reports")
-        ->check(CLI::IsMember({"utf-8", "cp932"}))
-        ->default_str("utf-8");
-    app.add_option("--check-sheet", checkSheet,
-                   "After the run, also write the check sheet workbook (.xlsx) to this file");
-    app.add_flag("--no-limits", noLimits, "Lift every capacity (nets, pins, parts, swap pairs)");
-    app.add_flag("--progress", showProgress, "Show the progress steps on standard error");
-    app.add_flag("--list-formats", listFormats, "List the format names and exit");
-    app.add_flag("--version", showVersion, "Show the version and exit");
-    app.add_option("FILE1 FILE2", netlists, "The two netlists: side 1, then side 2")
-        ->expected(0, 2);
-
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& e) {
-        const int code = app.exit(e);
-        return code == 0 ? kExitSame : kExitStopped;
-    }
-
-    if (showVersion) {
-        std::cout << "lintora-cli " << version() << '\n';
+    CliOptions options;
+    if (const auto done = parseCommandLine(argc, argv, options))
+        return *done;
+    if (options.showVersion) {
+        std::cout << "lintora-cli " << programVersion() << '\n';
         return kExitSame;
     }
-    if (listFormats) {
-        for (const auto name : lintora::formatNamesForDisplay())
-            std::cout << name << '\n';
+    if (options.listFormats) {
+        listFormats();
         return kExitSame;
     }
-    if (nonPolar.size() > inputs.nonPolar.size()) {
-        std::cerr << "--nonpolar: at most 10 references\n";
-        return kExitStopped;
-    }
-    if (pinChanges.size() > 10) {
-        std::cerr << "--pin-change: at most 10 rules\n";
-        return kExitStopped;
-    }
-    for (std::size_t i = 0; i < nonPolar.size(); ++i)
-        inputs.nonPolar[i] = nonPolar[i];
-    for (std::size_t r = 0; r < pinChanges.size(); ++r) {
-        if (!splitPinChange(pinChanges[r], inputs.pinChange[r], inputs.pinChange[r + 10],
-                            inputs.pinChange[r + 20])) {
-            std::cerr << "--pin-change: expected REF:BEFORE:AFTER, got \"" << pinChanges[r]
-                      << "\"\n";
-            return kExitStopped;
-        }
-    }
-    if (!netlists.empty())
-        inputs.path1 = netlists[0];
-    if (netlists.size() > 1)
-        inputs.path2 = netlists[1];
-    options.workDir = workDir;
-    options.reportEncoding =
-        encoding == "cp932" ? lintora::TextEncoding::Cp932 : lintora::TextEncoding::Utf8;
-    if (noLimits)
-        options.limits = lintora::Limits::unlimited();
+    if (const auto done = fillAdjustmentBoxes(options))
+        return *done;
+    for (const std::string& warning : optionWarnings(options))
+        printNote("warning: " + warning);
 
-    lintora::ConsoleObserver observer(showProgress);
-    const lintora::RunResult result = lintora::runComparison(inputs, options, observer);
-    if (result.sideWithoutNets != 0)
-        std::cerr << "lintora-cli: no net was found in "
-                  << (result.sideWithoutNets == 1 ? inputs.path1 : inputs.path2) << '\n';
-    if (result.outcome != lintora::RunOutcome::Completed)
+    ConsoleObserver observer(options.showProgress, options.workDir);
+    const FormatChoice formats = chooseFormats(options);
+    if (formats.exitStatus) {
+        JsonFacts facts{options,         formats, nullptr, observer.messages(), *formats.exitStatus,
+                        formats.stopNote};
+        writeJson(options, facts, observer);
+        return *formats.exitStatus;
+    }
+
+    RunOptions runOptions;
+    runOptions.workDir = options.workDir;
+    runOptions.reportEncoding =
+        options.encoding == "cp932" ? TextEncoding::Cp932 : TextEncoding::Utf8;
+    if (options.noLimits)
+        runOptions.limits = Limits::unlimited();
+    const RunResult result = runComparison(options.inputs, runOptions, observer);
+
+    if (result.outcome != RunOutcome::Completed) {
+        const std::string context = stopContext(result, options, formats);
+        if (!context.empty())
+            printNote(context);
+        JsonFacts facts{options, formats, &result, observer.messages(), kExitStopped, context};
+        writeJson(options, facts, observer);
         return kExitStopped;
-    printResult(result.resultText);
-    if (!checkSheet.empty() && !lintora::writeCheckSheetFile(options.workDir, checkSheet, observer))
+    }
+
+    const bool differs = !result.allClear || result.partsDiffer;
+    int exitStatus =
+        differs || (options.strict && result.hasDuplicates()) ? kExitDifferent : kExitSame;
+    std::string context;
+    for (const std::string& warning : resultWarnings(result, options))
+        printNote("warning: " + warning);
+    if (options.jsonPath != "-")
+        printResult(result.resultText);
+    if (!options.checkSheet.empty() &&
+        !writeCheckSheetFile(options.workDir, options.checkSheet, observer)) {
+        context = "the check sheet " + options.checkSheet +
+                  " cannot be written: a missing folder, no permission, or a spreadsheet "
+                  "program holds it open";
+        printNote(context);
+        exitStatus = kExitStopped;
+    }
+    if (!options.quiet) {
+        for (const std::string& line : summaryLines(result, options, formats))
+            printNote(line);
+        if (options.strict && !differs && result.hasDuplicates())
+            printNote("--strict: duplicate net names or pins make the exit status 1");
+    }
+    JsonFacts facts{options, formats, &result, observer.messages(), exitStatus, context};
+    if (!writeJson(options, facts, observer))
         return kExitStopped;
-    return result.allClear && !result.partsDiffer ? kExitSame : kExitDifferent;
+    return exitStatus;
 }

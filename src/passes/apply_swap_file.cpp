@@ -45,7 +45,8 @@ private:
 // Each line stands alone: its first two names, separated by blanks or TABs, are a pair;
 // anything after them is ignored. A line with a single name is skipped and listed in
 // `skipped`, so that it cannot pair with the next line's name.
-SwapTable readSwapFile(const Workspace& ws, const std::string& path, std::string& skipped) {
+SwapTable readSwapFile(const Workspace& ws, const std::string& path, std::string& skipped,
+                       std::vector<SkippedSwapLine>* skippedLines) {
     const std::string text = readInputText(path);
     SwapTable table;
     LineReader lines = inputLines(text); // CR LF, CR or LF line ends, as the netlists
@@ -71,6 +72,8 @@ SwapTable readSwapFile(const Workspace& ws, const std::string& path, std::string
         } else if (!names.empty()) {
             skipped += std::to_string(lineNumber) + "行目：" + std::string(line) +
                        "・・・・・新しい名前が無いため読み飛ばしました。\r\n";
+            if (skippedLines != nullptr)
+                skippedLines->push_back({lineNumber, std::string(line)});
         }
     }
     return table;
@@ -145,9 +148,10 @@ void swapPartsFile(Workspace& ws, const SwapTable& table) {
 
 } // namespace
 
-void applySwapFile(Workspace& ws, const std::string& swapPath, std::string& errorText) {
+void applySwapFile(Workspace& ws, const std::string& swapPath, std::string& errorText,
+                   std::vector<SkippedSwapLine>* skippedLines) {
     std::string skipped;
-    const SwapTable table = readSwapFile(ws, swapPath, skipped);
+    const SwapTable table = readSwapFile(ws, swapPath, skipped, skippedLines);
     if (!skipped.empty()) {
         ws.observer.message("スワップファイルに読み飛ばした行があります。処理終了後にエラー情報ボタ"
                             "ンを押して確認してください。");

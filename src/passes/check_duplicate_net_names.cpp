@@ -7,7 +7,7 @@
 
 namespace lintora {
 
-void checkDuplicateNetNames(Workspace& ws, std::string& errorText) {
+void checkDuplicateNetNames(Workspace& ws, std::string& errorText, DuplicateFindings* findings) {
     const std::string text = readFileBytes(ws.file(files::net));
     FieldArray fields(ws.limits.fieldSlots);
     RepeatCounter names(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
@@ -23,7 +23,7 @@ void checkDuplicateNetNames(Workspace& ws, std::string& errorText) {
                      "**************ネット名重複情報**************",
                      "ネット名の重複が有り処理が正常に行われません。処理終了後にエラー情報ボタンを"
                      "押して確認してください。",
-                     errorText);
+                     errorText, findings);
 }
 
 } // namespace lintora

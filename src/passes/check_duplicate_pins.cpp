@@ -7,7 +7,7 @@
 
 namespace lintora {
 
-void checkDuplicatePins(Workspace& ws, std::string& errorText) {
+void checkDuplicatePins(Workspace& ws, std::string& errorText, DuplicateFindings* findings) {
     const std::string text = readFileBytes(ws.file(files::net));
     FieldArray fields(ws.limits.fieldSlots);
     // A pin ends in ", ": the commas tell how large the table must be.
@@ -26,7 +26,7 @@ void checkDuplicatePins(Workspace& ws, std::string& errorText) {
     reportDuplicates(
         ws, pins, "・・・・・ピン番が重複しています。", "*************ピン番重複情報*************",
         "ピン番の重複があります。処理終了後にエラー情報ボタンを押して確認してください。",
-        errorText);
+        errorText, findings);
 }
 
 } // namespace lintora

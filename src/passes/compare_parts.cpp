@@ -37,11 +37,14 @@ std::vector<PartRecord> readParts(const Workspace& ws, std::string_view fileName
 }
 
 void appendLeftovers(std::string& report, std::string_view heading,
-                     const std::vector<PartRecord>& parts, const std::vector<bool>& paired) {
+                     const std::vector<PartRecord>& parts, const std::vector<bool>& paired,
+                     std::vector<UnpairedPart>* unpaired) {
     bool headed = false;
     for (std::size_t i = 0; i < parts.size(); ++i) {
         if (paired[i])
             continue;
+        if (unpaired != nullptr)
+            unpaired->push_back({parts[i].reference, parts[i].name});
         if (!headed) {
             report += heading;
             report += "\r\n";
@@ -53,9 +56,11 @@ void appendLeftovers(std::string& report, std::string_view heading,
 
 } // namespace
 
-bool compareParts(Workspace& ws) {
+bool compareParts(Workspace& ws, PartsFindings* findings) {
     const std::vector<PartRecord> side1 = readParts(ws, files::parts1);
     const std::vector<PartRecord> side2 = readParts(ws, files::parts2);
+    if (findings != nullptr)
+        *findings = PartsFindings{side1.size(), side2.size(), {}, {}, {}};
 
     // Side-2 parts by reference, in file order: each side-1 part takes the first one not
     // yet taken.
@@ -77,12 +82,16 @@ bool compareParts(Workspace& ws) {
             report += "比較１パーツ名=" + side1[i].name + "\r\n";
             report += "比較２パーツ名=" + side2[j].name + "\r\n";
             report += "\r\n";
+            if (findings != nullptr)
+                findings->mismatches.push_back({side1[i].reference, side1[i].name, side2[j].name});
         }
         paired1[i] = true;
         paired2[j] = true;
     }
-    appendLeftovers(report, "**********ネット２に無い部品**********", side1, paired1);
-    appendLeftovers(report, "**********ネット１に無い部品**********", side2, paired2);
+    appendLeftovers(report, "**********ネット２に無い部品**********", side1, paired1,
+                    findings != nullptr ? &findings->onlyIn1 : nullptr);
+    appendLeftovers(report, "**********ネット１に無い部品**********", side2, paired2,
+                    findings != nullptr ? &findings->onlyIn2 : nullptr);
 
     if (!report.empty())
         ws.observer.message("部品の異なる箇所がありました。部品比較結果ボタンで確認してください。");

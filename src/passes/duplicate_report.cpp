@@ -62,11 +62,19 @@ std::vector<std::pair<std::string_view, std::size_t>> RepeatCounter::repeats() c
 }
 
 void reportDuplicates(Workspace& ws, const RepeatCounter& names, std::string_view suffix,
-                      std::string_view title, std::string_view warning, std::string& errorText) {
+                      std::string_view title, std::string_view warning, std::string& errorText,
+                      DuplicateFindings* findings) {
     // The list the classic way gives, sorting every name and comparing neighbours: a name
     // that occurs m times stands in m - 1 equal pairs.
+    const auto repeats = names.repeats();
+    if (findings != nullptr) {
+        findings->itemsRead = names.added();
+        findings->repeats.clear();
+        for (const auto& [name, count] : repeats)
+            findings->repeats.push_back({std::string(name), count});
+    }
     std::string duplicates;
-    for (const auto& [name, count] : names.repeats()) {
+    for (const auto& [name, count] : repeats) {
         for (std::size_t i = 1; i < count; ++i) {
             duplicates += name;
             duplicates += suffix;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/workspace.h"
+#include "passes/passes.h"
 
 #include <cstdint>
 #include <string>
@@ -47,7 +48,9 @@ private:
 // Shared by both duplicate checks: lists, in binary order, each name that occurs m times
 // m - 1 times (empty names never count) and, when there is one, shows `warning` and appends
 // the block `title`, empty line, one line per repeat, empty line to the error text.
+// The repeats and the count of names added go to `findings` when it is given.
 void reportDuplicates(Workspace& ws, const RepeatCounter& names, std::string_view suffix,
-                      std::string_view title, std::string_view warning, std::string& errorText);
+                      std::string_view title, std::string_view warning, std::string& errorText,
+                      DuplicateFindings* findings);
 
 } // namespace lintora

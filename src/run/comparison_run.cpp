@@ -66,12 +66,21 @@ void sortIntoFile(Workspace& ws, std::string_view name) {
     printTextFile(ws.file(name), sorted);
 }
 
-void renameParts(const Workspace& ws, std::string_view sideName) {
+// Renames parts.tmp to the side's parts file; returns how many parts the reader wrote (the
+// lines up to the first empty one, which ends a parts file for every step that reads it).
+std::size_t renameParts(const Workspace& ws, std::string_view sideName) {
     const auto target = ws.file(sideName);
     std::error_code ignored;
     if (std::filesystem::exists(target, ignored))
         deleteFile(target);
     renameFile(ws.file(files::parts), target);
+    const std::string text = readFileBytes(target);
+    std::size_t parts = 0;
+    LineReader lines(text);
+    std::string_view line;
+    while (lines.next(line) && !line.empty())
+        ++parts;
+    return parts;
 }
 
 OptionList upperCasedOptions(const std::string* boxes, std::size_t count) {
@@ -118,17 +127,24 @@ bool netFileHoldsNoNet(const Workspace& ws) {
 bool convertSide(Workspace& ws, int side, const std::string& format, const std::string& path,
                  std::string_view unknownMessage, std::string_view mismatchMessage,
                  RunResult& result) {
+    const bool side1 = result.concern.side == 1;
     const ReaderFunction reader = findReader(format);
     if (reader == nullptr) {
         ws.observer.message(unknownMessage);
         ws.observer.hideProgress();
         result.outcome = RunOutcome::UnknownFormat;
+        result.concern.subject =
+            side1 ? RunConcern::Subject::Side1Format : RunConcern::Subject::Side2Format;
+        result.concern.text = format;
         return false;
     }
     if (reader(ws, path) == ReaderResult::NotRecognised) {
         ws.observer.message(mismatchMessage);
         ws.observer.hideProgress();
         result.outcome = RunOutcome::FormatMismatch;
+        result.concern.subject =
+            side1 ? RunConcern::Subject::Side1File : RunConcern::Subject::Side2File;
+        result.concern.text = path;
         return false;
     }
     // A netlist without a single net is no netlist of its format, however weak the
@@ -138,9 +154,20 @@ bool convertSide(Workspace& ws, int side, const std::string& format, const std::
         ws.observer.hideProgress();
         result.outcome = RunOutcome::FormatMismatch;
         result.sideWithoutNets = side;
+        result.concern.subject =
+            side1 ? RunConcern::Subject::Side1File : RunConcern::Subject::Side2File;
+        result.concern.text = path;
         return false;
     }
     return true;
+}
+
+// The duplicate checks of the side in net.tmp, which also count its nets and pins.
+void checkSide(Workspace& ws, std::string& errorText, SideFacts& side) {
+    checkDuplicateNetNames(ws, errorText, &side.duplicateNetNames);
+    checkDuplicatePins(ws, errorText, &side.duplicatePins);
+    side.nets = side.duplicateNetNames.itemsRead;
+    side.pins = side.duplicatePins.itemsRead;
 }
 
 // The steps after validation; throws the failures the caller turns into messages.
@@ -153,37 +180,46 @@ void runSteps(const RunInputs& in, Workspace& ws, long threshold, RunResult& res
     ui.progress(0, messages::kConvertingSide1);
 
     // Side 1: convert, check, apply the swap file, sort.
+    result.concern.side = 1;
     if (!convertSide(ws, 1, in.format1, in.path1, messages::kUnknownFormat1,
                      messages::kFormatMismatch1, result))
         return;
+    SideFacts& facts1 = result.sides[0];
+    facts1.read = true;
     ignoreParts(ws, ignored);
-    renameParts(ws, files::parts1);
+    facts1.parts = renameParts(ws, files::parts1);
     std::string errorText;
     errorText.append(messages::kErrorLogTitle).append(kCrLf);
     errorText.append(messages::kErrorLogSide1).append(kCrLf);
-    checkDuplicateNetNames(ws, errorText);
-    checkDuplicatePins(ws, errorText);
+    checkSide(ws, errorText, facts1);
     if (!in.swapPath.empty())
-        applySwapFile(ws, in.swapPath, errorText);
+        applySwapFile(ws, in.swapPath, errorText, &result.swapSkipped);
     ui.progress(10, messages::kSortingSide1);
     sortIntoFile(ws, files::net01);
 
     // Side 2: convert, compare the parts, check, write errlog.txt, sort.
+    result.concern.side = 2;
     ui.progress(20, messages::kSortingSide2);
     if (!convertSide(ws, 2, in.format2, in.path2, messages::kUnknownFormat2,
                      messages::kFormatMismatch2, result))
         return;
+    SideFacts& facts2 = result.sides[1];
+    facts2.read = true;
     ignoreParts(ws, ignored);
-    renameParts(ws, files::parts2);
+    facts2.parts = renameParts(ws, files::parts2);
     ui.progress(25, messages::kMatchingParts);
-    if (in.compareParts)
-        result.partsDiffer = compareParts(ws);
+    if (in.compareParts) {
+        result.concern.side = 0;
+        result.parts.emplace();
+        result.partsDiffer = compareParts(ws, &*result.parts);
+        result.concern.side = 2;
+    }
     errorText.append(messages::kErrorLogSide2).append(kCrLf);
-    checkDuplicateNetNames(ws, errorText);
-    checkDuplicatePins(ws, errorText);
+    checkSide(ws, errorText, facts2);
     printTextFile(ws.file(files::errorLog), errorText, ws.reportEncoding);
     ui.progress(30, messages::kSortingSide2);
     sortIntoFile(ws, files::net02);
+    result.concern.side = 0;
 
     // Non-polar parts on both sides, then side 1's pin-number changes.
     const OptionList nonPolar = upperCasedOptions(in.nonPolar.data(), in.nonPolar.size());
@@ -198,7 +234,7 @@ void runSteps(const RunInputs& in, Workspace& ws, long threshold, RunResult& res
     const NetList side2 = loadSortedNets(ws, files::net02);
     const RemainingNets remaining = dropIdenticalNets(side1, side2);
     ui.progress(60, messages::kComparing);
-    const NetComparison comparison = pairSimilarNets(side1, side2, remaining, threshold);
+    NetComparison comparison = pairSimilarNets(side1, side2, remaining, threshold);
     ui.progress(80, messages::kComparing);
 
     // Report: written reflowed; the result box shows what the file holds.
@@ -227,9 +263,33 @@ void runSteps(const RunInputs& in, Workspace& ws, long threshold, RunResult& res
     deleteFile(ws.file(files::net02));
     deleteFile(ws.file(files::parts1));
     deleteFile(ws.file(files::parts2));
+    result.comparison = std::move(comparison);
     ui.progress(100, messages::kFinished);
     result.outcome = RunOutcome::Completed;
 }
+
+// Which of the run's files `path` is.
+RunConcern::Subject subjectOf(const RunInputs& in, const RunOptions& options,
+                              const std::string& path) {
+    using Subject = RunConcern::Subject;
+    if (path == in.path1)
+        return Subject::Side1File;
+    if (path == in.path2)
+        return Subject::Side2File;
+    if (!in.swapPath.empty() && path == in.swapPath)
+        return Subject::SwapFile;
+    if (path == options.workDir.string())
+        return Subject::WorkDir;
+    const std::filesystem::path file(path);
+    const std::string name = file.filename().string();
+    if (file.parent_path() != options.workDir)
+        return Subject::OtherFile;
+    if (name == files::report || name == files::partsReport || name == files::errorLog)
+        return Subject::ReportFile;
+    return name.ends_with(".tmp") || name.ends_with(".partial") ? Subject::ScratchFile
+                                                                : Subject::OtherFile;
+}
+
 
 void fail(RunObserver& ui, RunResult& result, RunOutcome outcome, std::string_view message,
           std::string_view detail = {}) {
@@ -280,33 +340,46 @@ bool parseAdjustment(std::string_view text, long& value) {
 
 RunResult runComparison(const RunInputs& in, const RunOptions& options, RunObserver& ui) {
     RunResult result;
-    const auto invalid = [&](std::string_view message) {
+    using Subject = RunConcern::Subject;
+    const auto invalid = [&](std::string_view message, Subject subject,
+                             const std::string& text = {}) {
         ui.message(message);
         result.outcome = RunOutcome::InvalidInput;
+        result.concern.subject = subject;
+        result.concern.text = text;
         return result;
     };
     if (in.path1.empty())
-        return invalid(messages::kNoPath1);
+        return invalid(messages::kNoPath1, Subject::Side1File);
     if (in.path2.empty())
-        return invalid(messages::kNoPath2);
+        return invalid(messages::kNoPath2, Subject::Side2File);
     if (in.format1.empty())
-        return invalid(messages::kNoFormat1);
+        return invalid(messages::kNoFormat1, Subject::Side1Format);
     if (in.format2.empty())
-        return invalid(messages::kNoFormat2);
+        return invalid(messages::kNoFormat2, Subject::Side2Format);
     if (in.path1 == in.path2)
-        return invalid(messages::kSamePaths);
+        return invalid(messages::kSamePaths, Subject::SamePaths, in.path1);
 
     long threshold = 0;
     if (!parseAdjustment(in.adjustment, threshold)) {
         fail(ui, result, RunOutcome::BadAdjustment, messages::kBadAdjustment);
+        result.concern.subject = Subject::Adjustment;
+        result.concern.text = in.adjustment;
         return result;
     }
+    result.adjustment = threshold;
 
     Workspace ws{options.workDir, options.limits, options.reportEncoding, ui};
+    const auto concerns = [&](const std::string& path) {
+        result.concern.subject = subjectOf(in, options, path);
+        result.concern.text = path;
+    };
     try {
-        const RunLock lock(options.workDir, options.lockPatienceMs);
+        const RunLock lock(options.workDir, options.lockPatienceMs, &ui);
         if (!lock.acquired()) {
             fail(ui, result, RunOutcome::Busy, messages::kBusy, options.workDir.string());
+            result.concern.subject = Subject::WorkDir;
+            result.concern.text = options.workDir.string();
             return result;
         }
         // A report the user write-protected stops the run before any report changes.
@@ -315,22 +388,34 @@ RunResult runComparison(const RunInputs& in, const RunOptions& options, RunObser
         if (in.compareParts)
             ensureReplaceable(ws.file(files::partsReport));
         runSteps(in, ws, threshold, result);
-    } catch (const FileNotFound&) {
+    } catch (const FileNotFound& e) {
         fail(ui, result, RunOutcome::FileNotFound, messages::kFileNotFound);
-    } catch (const CapacityExceeded&) {
+        concerns(e.path());
+    } catch (const CapacityExceeded& e) {
         fail(ui, result, RunOutcome::CapacityExceeded, messages::kCapacity);
+        result.concern.capacity = e.table();
     } catch (const ResultTooLarge&) {
         fail(ui, result, RunOutcome::ResultTooLarge, messages::kOutOfMemory);
+        concerns(ws.file(files::report).string());
     } catch (const std::bad_alloc&) {
         fail(ui, result, RunOutcome::ResultTooLarge, messages::kOutOfMemory);
     } catch (const WriteFailed& e) {
         fail(ui, result, RunOutcome::WriteFailed, messages::kWriteFailed, e.path());
+        concerns(e.path());
     } catch (const UndecodableInput& e) {
         fail(ui, result, RunOutcome::UndecodableInput, messages::kUndecodable, e.path());
+        concerns(e.path());
     } catch (const std::exception& e) {
         fail(ui, result, RunOutcome::Unexpected, messages::kUnexpected, e.what());
     }
     return result;
+}
+
+bool RunResult::hasDuplicates() const {
+    for (const SideFacts& side : sides)
+        if (!side.duplicateNetNames.repeats.empty() || !side.duplicatePins.repeats.empty())
+            return true;
+    return false;
 }
 
 } // namespace lintora

@@ -3,9 +3,12 @@
 #include "base/limits.h"
 #include "base/observer.h"
 #include "base/text_encoding.h"
+#include "passes/passes.h"
+#include "run/net_compare.h"
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,6 +56,39 @@ enum class RunOutcome {
     Unexpected,
 };
 
+// What a side's netlist gave, as read (before the swap file and the other adjustments).
+struct SideFacts {
+    bool read = false;          // the side's reader accepted the file
+    std::size_t nets = 0;       // net lines the reader wrote
+    std::size_t pins = 0;       // pins in them
+    std::size_t parts = 0;      // parts lines the reader wrote
+    DuplicateFindings duplicateNetNames; // as errlog.txt lists them
+    DuplicateFindings duplicatePins;
+};
+
+// What a stopped run's message concerns, so that a front end can say which file, folder or
+// value it was about.
+struct RunConcern {
+    enum class Subject {
+        None,
+        Side1File,   // `text`: the path of side 1's netlist
+        Side2File,
+        SwapFile,
+        WorkDir,     // `text`: the working directory (cannot be written, or busy)
+        ReportFile,  // `text`: the path of cmp.txt, cmpprt.txt or errlog.txt
+        ScratchFile, // `text`: a scratch file's path
+        OtherFile,   // `text`: any other file the inputs name
+        Side1Format, // `text`: the format name given for side 1
+        Side2Format,
+        Adjustment,  // `text`: the adjustment value as given
+        SamePaths,   // `text`: the path given for both sides
+    };
+    Subject subject = Subject::None;
+    std::string text;
+    int side = 0;          // the side being worked on when the run stopped (0: neither)
+    std::string capacity;  // for a capacity overrun: which table overran
+};
+
 struct RunResult {
     RunOutcome outcome = RunOutcome::Unexpected;
     // The result box: the reflowed cmp.txt, with the full-match banner on top when
@@ -66,6 +102,18 @@ struct RunResult {
     // 1 or 2 when that side's netlist yielded no net, which stops the run as a format
     // mismatch; 0 otherwise.
     int sideWithoutNets = 0;
+
+    // The facts behind the reports, for front ends that show or pass them on.
+    std::array<SideFacts, 2> sides;
+    std::vector<SkippedSwapLine> swapSkipped; // swap-file lines passed over (errlog.txt)
+    long adjustment = 0;                      // the adjustment value as the comparison took it
+    NetComparison comparison;                 // the findings of cmp.txt, complete once the
+                                              // run completed
+    std::optional<PartsFindings> parts;       // the findings of cmpprt.txt, when compared
+    RunConcern concern;                       // what a stop concerns
+
+    // Duplicate net names or pins on either side (the run goes on; errlog.txt lists them).
+    bool hasDuplicates() const;
 };
 
 // Runs one comparison from the inputs to the reports in the working directory: validates,

@@ -28,38 +28,70 @@ CliResult runCli(const test::TempDir& dir, const std::string& arguments) {
 
 const std::string kExamples = LINTORA_EXAMPLES;
 
-TEST(CommandLine, ListsTheFormatsInTheWindowsOrderTodaysAfterTheTwentySeven) {
+// Lines of a text with LF line ends.
+std::vector<std::string> lfLines(std::string_view text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find('\n', start);
+        lines.emplace_back(text.substr(start, end - start));
+        if (end == std::string_view::npos)
+            break;
+        start = end + 1;
+    }
+    return lines;
+}
+
+TEST(CommandLine, ListsEveryFormatInTheWindowsOrderTodaysAfterTheTwentySeven) {
     test::TempDir dir;
     const CliResult r = runCli(dir, "--list-formats");
     EXPECT_EQ(r.exitCode, 0);
-    const auto names = test::crlfLines([&] {
-        std::string s;
-        for (const char c : r.out)
-            s += c == '\n' ? std::string("\r\n") : std::string(1, c);
-        return s;
-    }());
-    ASSERT_EQ(names.size(), 32u);
-    EXPECT_EQ(names.front(), "ACCEL");
-    EXPECT_EQ(names[13], "MENTOR");
-    EXPECT_EQ(names[14], "MM-COLMO_NEO & MM2");
-    EXPECT_EQ(names[19], "Pcad(wrl)");
-    EXPECT_EQ(names[26], "WACOM SIMPLE NET");
-    EXPECT_EQ(
-        std::vector<std::string>(names.begin() + 27, names.end()),
-        (std::vector<std::string>{"KiCad", "IPC-D-356", "Allegro PST", "OrCAD PCB II", "gEDA"}));
+    std::vector<std::string> rows; // the lines that begin with a format name
+    for (const std::string& line : lfLines(r.out))
+        if (!line.empty() && line.find("  ") != std::string::npos && line.front() != ' ')
+            rows.push_back(line);
+    ASSERT_EQ(rows.size(), 32u);
+    EXPECT_TRUE(rows[0].starts_with("ACCEL ")) << rows[0];
+    EXPECT_TRUE(rows[13].starts_with("MENTOR ")) << rows[13];
+    EXPECT_TRUE(rows[14].starts_with("MM-COLMO_NEO & MM2 ")) << rows[14];
+    EXPECT_NE(rows[14].find(" mm2, mm-colmo-neo "), std::string::npos) << rows[14];
+    EXPECT_TRUE(rows[19].starts_with("Pcad(wrl) ")) << rows[19];
+    EXPECT_NE(rows[19].find("pcad-wrl"), std::string::npos);
+    EXPECT_TRUE(rows[26].starts_with("WACOM SIMPLE NET ")) << rows[26];
+    EXPECT_NE(rows[25].find("$PACKAGES"), std::string::npos) << rows[25]; // what Telesis reads
+    EXPECT_NE(r.out.find("auto"), std::string::npos);
+    const std::vector<std::string> today{"KiCad ", "IPC-D-356 ", "Allegro PST ", "OrCAD PCB II ",
+                                         "gEDA "};
+    for (std::size_t i = 0; i < today.size(); ++i)
+        EXPECT_TRUE(rows[27 + i].starts_with(today[i])) << rows[27 + i];
 }
 
-TEST(CommandLine, TheExampleComparisonPrintsItsDifferencesAndExitsWithOne) {
+TEST(CommandLine, TheExampleComparisonPrintsItsDifferencesAndASummaryAndExitsWithOne) {
     test::TempDir dir;
-    const CliResult r = runCli(dir, "--format1 Telesis --format2 ALLEGRO '" + kExamples +
-                                        "/sensor_rev_a.tel' '" + kExamples + "/sensor_rev_b.tel'");
+    const std::string files =
+        " '" + kExamples + "/sensor_rev_a.tel' '" + kExamples + "/sensor_rev_b.tel'";
+    const CliResult r = runCli(dir, "--format1 Telesis --format2 ALLEGRO" + files);
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.empty()) << r.err;
     EXPECT_NE(r.out.find("ネット名; 　SCL = I2C_SCL\nネット１; 　U1.7, \nネット２;   U1.2, "),
               std::string::npos);
     EXPECT_NE(r.out.find("RESET; 2: C2.1, U1.1, "), std::string::npos);
     EXPECT_EQ(r.out.find('\r'), std::string::npos);
     EXPECT_TRUE(test::fileExists(dir / "cmp.txt"));
+    EXPECT_FALSE(test::fileExists(dir / ".lintora.lock"));
+    // Standard error: per side what was read, then what was found.
+    const auto summary = lfLines(r.err);
+    ASSERT_EQ(summary.size(), 3u) << r.err;
+    EXPECT_TRUE(summary[0].starts_with("lintora-cli: side 1: Telesis, 8 nets, 29 pins, 11 parts: "))
+        << summary[0];
+    EXPECT_TRUE(summary[1].starts_with("lintora-cli: side 2: ALLEGRO, 7 nets, 27 pins, 11 parts: "))
+        << summary[1];
+    EXPECT_EQ(summary[2], "lintora-cli: found: 1 net with differences, 1 net only on side 1, "
+                          "0 nets only on side 2");
+    // --quiet leaves standard error to messages; standard output stays the same.
+    const CliResult quiet = runCli(dir, "--quiet --format1 Telesis --format2 ALLEGRO" + files);
+    EXPECT_EQ(quiet.exitCode, 1);
+    EXPECT_TRUE(quiet.err.empty()) << quiet.err;
+    EXPECT_EQ(quiet.out, r.out);
 }
 
 TEST(CommandLine, IdenticalNetlistsExitWithZeroAndTheBanner) {
@@ -79,20 +111,30 @@ TEST(CommandLine, IdenticalNetlistsExitWithZeroAndTheBanner) {
     EXPECT_FALSE(test::fileExists(dir / "cmp.txt"));
 }
 
-TEST(CommandLine, EveryStopIsExitTwoWithTheMessageOnStandardError) {
+TEST(CommandLine, EveryStopIsExitTwoWithTheMessageAndWhatItConcernsOnStandardError) {
     test::TempDir dir;
     CliResult r = runCli(dir, "--format1 Telesis --format2 Telesis missing.tel other.tel");
     EXPECT_EQ(r.exitCode, 2);
-    EXPECT_EQ(r.err, "指定ファイルが見つかりません。もう一度確認して実行して下さい。\n");
+    EXPECT_EQ(r.err, "指定ファイルが見つかりません。もう一度確認して実行して下さい。\n"
+                     "lintora-cli: FILE1 (missing.tel) does not exist or cannot be read\n");
     EXPECT_TRUE(r.out.empty());
 
-    r = runCli(dir, "--format2 Telesis a.tel b.tel");
+    r = runCli(dir, "--format1 '' --format2 Telesis a.tel b.tel");
     EXPECT_EQ(r.exitCode, 2);
-    EXPECT_EQ(r.err, "比較１のファイルフォーマットを指定してください。\n");
+    EXPECT_TRUE(r.err.starts_with("比較１のファイルフォーマットを指定してください。\n"
+                                  "lintora-cli: --format1 is empty"))
+        << r.err;
+
+    r = runCli(dir, "a.tel");
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err, "比較２のファイル名を指定してください。\n"
+                     "lintora-cli: no FILE2 given: lintora-cli [options] FILE1 FILE2\n");
 
     r = runCli(dir, "--format1 Telesis --format2 Telesis --adjust many a.tel b.tel");
     EXPECT_EQ(r.exitCode, 2);
-    EXPECT_FALSE(r.err.empty());
+    EXPECT_NE(r.err.find("\nlintora-cli: --adjust \"many\" is not a number"), std::string::npos)
+        << r.err;
+    EXPECT_FALSE(test::fileExists(dir / ".lintora.lock"));
 }
 
 TEST(CommandLine, PartsAndOnePinNetsLeftOutOfBothSides) {
@@ -117,7 +159,7 @@ TEST(CommandLine, ANetlistWithoutNetsStopsWithExitTwoAndNamesTheFile) {
     EXPECT_TRUE(r.out.empty()) << r.out;
     const std::string mismatch =
         "比較１のネットフォーマットが一致していません。もう一度フォーマットを確認してください。";
-    EXPECT_EQ(r.err, mismatch + "\nlintora-cli: no net was found in a.tel\n");
+    EXPECT_EQ(r.err.rfind(mismatch + "\nlintora-cli: no net was found in a.tel", 0), 0u) << r.err;
 }
 
 TEST(CommandLine, AnOptionThatIsNoUtf8IsReportedAsTyped) {
@@ -169,7 +211,7 @@ TEST(CommandLine, ASwapFileMakesARenumberedBoardAFullMatch) {
     test::TempDir dir;
     const std::string files = " '" + kSwapData + "/schematic.tel' '" + kSwapData + "/board.tel'";
     EXPECT_EQ(runCli(dir, "--format1 Telesis --format2 Telesis --parts" + files).exitCode, 1);
-    const CliResult r = runCli(dir, "--format1 Telesis --format2 Telesis --parts --swap '" +
+    const CliResult r = runCli(dir, "--quiet --format1 Telesis --format2 Telesis --parts --swap '" +
                                         kSwapData + "/renumbered.swp'" + files);
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_NE(r.out.find("完全一致しました。"), std::string::npos);
@@ -180,10 +222,12 @@ TEST(CommandLine, PartDifferencesAloneMakeTheExitStatusOne) {
     test::TempDir dir;
     test::writeFile(dir / "a.tel", "$PACKAGES\r\nR0603 ! 10K ; R1\r\n$NETS\r\nA ; R1.1\r\n$END\r\n");
     test::writeFile(dir / "b.tel", "$PACKAGES\r\nR0603 ! 22K ; R1\r\n$NETS\r\nA ; R1.1\r\n$END\r\n");
-    const CliResult r = runCli(dir, "--format1 Telesis --format2 Telesis --parts a.tel b.tel");
+    const CliResult r = runCli(dir, "-q --format1 Telesis --format2 Telesis --parts a.tel b.tel");
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.out.find("完全一致しました。"), std::string::npos); // the nets do match
-    EXPECT_EQ(r.err, "部品の異なる箇所がありました。部品比較結果ボタンで確認してください。\n");
+    // The message sends the user to a window button: the next line names the file instead.
+    EXPECT_EQ(r.err, "部品の異なる箇所がありました。部品比較結果ボタンで確認してください。\n"
+                     "lintora-cli: the parts differences are in cmpprt.txt\n");
     EXPECT_EQ(runCli(dir, "--format1 Telesis --format2 Telesis a.tel b.tel").exitCode, 0);
 }
 

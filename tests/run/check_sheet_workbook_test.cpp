@@ -323,8 +323,9 @@ TEST(CheckSheetWorkbook, AWorkbookThatCannotBeReplacedAsksToCloseTheSpreadsheets
         EXPECT_EQ(exportCheckSheet(dir.path(), observer), std::nullopt);
         EXPECT_EQ(observer.messages, std::vector<std::string>{closeThem});
         EXPECT_EQ(filesIn(dir.path()), before); // no temporary file left behind
-        if (obstacle < 3)
+        if (obstacle < 3) {
             EXPECT_EQ(test::readFile(dir / "cmp.xlsx"), "old");
+        }
     }
 }
 
