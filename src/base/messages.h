@@ -48,6 +48,16 @@ inline constexpr std::string_view kSortingSide2 = "比較２ソート処理中";
 inline constexpr std::string_view kMatchingParts = "部品照合処理中";
 inline constexpr std::string_view kComparing = "比較処理中";
 inline constexpr std::string_view kFinished = "処理が終了しました。";
+inline constexpr std::string_view kProposingSwap = "スワップファイル提案処理中";
+
+// Proposing the swap file from the window ("バックアノテーション"). The written message is
+// followed by the number of pairs and the file's path.
+inline constexpr std::string_view kSwapProposalReplace =
+    "スワップファイル swap-proposal.swp が既にあります。置き換えますか？";
+inline constexpr std::string_view kSwapProposalNone =
+    "接続から提案できる部品の入れ替えはありませんでした。";
+inline constexpr std::string_view kSwapProposalWritten =
+    "スワップファイルを作成し、スワップファイル欄に設定しました。提案した組数：";
 
 // Headings of errlog.txt that the run writes around the duplicate checks.
 inline constexpr std::string_view kErrorLogTitle = "／／／／／／／／／エラー情報／／／／／／／／／";

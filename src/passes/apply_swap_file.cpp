@@ -26,20 +26,21 @@ constexpr std::size_t kNoPair = std::numeric_limits<std::size_t>::max();
 class SwapTable {
 public:
     void add(std::string oldName, std::string newName) {
-        m_firstPair.emplace(oldName, m_newNames.size()); // keeps the first pair of a name
-        m_newNames.push_back(std::move(newName));
+        m_firstPair.emplace(oldName, m_pairs.size()); // keeps the first pair of a name
+        m_pairs.push_back({std::move(oldName), std::move(newName)});
     }
-    std::size_t size() const { return m_newNames.size(); }
+    std::size_t size() const { return m_pairs.size(); }
     // The index of the first pair whose old name is `name`; kNoPair when none.
     std::size_t find(const std::string& name) const {
         const auto it = m_firstPair.find(name);
         return it == m_firstPair.end() ? kNoPair : it->second;
     }
-    const std::string& newName(std::size_t pair) const { return m_newNames[pair]; }
+    const std::string& newName(std::size_t pair) const { return m_pairs[pair].newName; }
+    std::vector<SwapPair> takePairs() { return std::move(m_pairs); }
 
 private:
     std::unordered_map<std::string, std::size_t> m_firstPair;
-    std::vector<std::string> m_newNames;
+    std::vector<SwapPair> m_pairs;
 };
 
 // Each line stands alone: its first two names, separated by blanks or TABs, are a pair;
@@ -148,10 +149,11 @@ void swapPartsFile(Workspace& ws, const SwapTable& table) {
 
 } // namespace
 
-void applySwapFile(Workspace& ws, const std::string& swapPath, std::string& errorText,
-                   std::vector<SkippedSwapLine>* skippedLines) {
+std::vector<SwapPair> applySwapFile(Workspace& ws, const std::string& swapPath,
+                                    std::string& errorText,
+                                    std::vector<SkippedSwapLine>* skippedLines) {
     std::string skipped;
-    const SwapTable table = readSwapFile(ws, swapPath, skipped, skippedLines);
+    SwapTable table = readSwapFile(ws, swapPath, skipped, skippedLines);
     if (!skipped.empty()) {
         ws.observer.message("スワップファイルに読み飛ばした行があります。処理終了後にエラー情報ボタ"
                             "ンを押して確認してください。");
@@ -161,6 +163,7 @@ void applySwapFile(Workspace& ws, const std::string& swapPath, std::string& erro
     }
     swapNetFile(ws, table);
     swapPartsFile(ws, table);
+    return table.takePairs();
 }
 
 } // namespace lintora

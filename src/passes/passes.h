@@ -50,11 +50,19 @@ struct SkippedSwapLine {
     std::string text;
 };
 
+// A pair of the swap file: every pin of `oldName` (a reference) or the one pin `oldName`
+// becomes `newName`.
+struct SwapPair {
+    std::string oldName;
+    std::string newName;
+};
+
 // applySwapFile: renames side 1's references and pins in net.tmp and parts1.tmp by the pairs of
-// old and new names in the swap file. Lines it cannot use are listed in the error text (and in
-// `skipped`, when given).
-void applySwapFile(Workspace& ws, const std::string& swapPath, std::string& errorText,
-                   std::vector<SkippedSwapLine>* skipped = nullptr);
+// old and new names in the swap file, and returns the pairs in file order. Lines it cannot
+// use are listed in the error text (and in `skipped`, when given).
+std::vector<SwapPair> applySwapFile(Workspace& ws, const std::string& swapPath,
+                                    std::string& errorText,
+                                    std::vector<SkippedSwapLine>* skipped = nullptr);
 
 // A reference both sides have, with different part names.
 struct PartMismatch {

@@ -171,7 +171,19 @@ void checkSide(Workspace& ws, std::string& errorText, SideFacts& side) {
 }
 
 // The steps after validation; throws the failures the caller turns into messages.
-void runSteps(const RunInputs& in, Workspace& ws, long threshold, RunResult& result) {
+// Proposes the swap file from the sides as the comparison would see them.
+SwapProposal proposeSwapForSides(const Workspace& ws, std::vector<SwapPair> userPairs) {
+    const std::string net1 = readFileBytes(ws.file(files::net01));
+    const std::string net2 = readFileBytes(ws.file(files::net02));
+    const std::string parts1 = readFileBytes(ws.file(files::parts1));
+    const std::string parts2 = readFileBytes(ws.file(files::parts2));
+    SwapProposal proposal = proposeSwap({net1, parts1}, {net2, parts2});
+    proposal.userPairs = std::move(userPairs);
+    return proposal;
+}
+
+void runSteps(const RunInputs& in, const RunOptions& options, Workspace& ws, long threshold,
+              RunResult& result) {
     RunObserver& ui = ws.observer;
     const std::vector<std::string> ignoredParts = listedIgnoredParts(in);
     IgnoreList ignored{{}, in.skipOnePinNets};
@@ -192,8 +204,9 @@ void runSteps(const RunInputs& in, Workspace& ws, long threshold, RunResult& res
     errorText.append(messages::kErrorLogTitle).append(kCrLf);
     errorText.append(messages::kErrorLogSide1).append(kCrLf);
     checkSide(ws, errorText, facts1);
+    std::vector<SwapPair> userPairs;
     if (!in.swapPath.empty())
-        applySwapFile(ws, in.swapPath, errorText, &result.swapSkipped);
+        userPairs = applySwapFile(ws, in.swapPath, errorText, &result.swapSkipped);
     ui.progress(10, messages::kSortingSide1);
     sortIntoFile(ws, files::net01);
 
@@ -227,6 +240,19 @@ void runSteps(const RunInputs& in, Workspace& ws, long threshold, RunResult& res
     makeNonPolar(ws, files::net02, nonPolar);
     const OptionList pinChanges = upperCasedOptions(in.pinChange.data(), in.pinChange.size());
     changePinNumbers(ws, files::net01, pinChanges);
+
+    if (options.swapProposal != RunOptions::SwapProposal::Off) {
+        ui.progress(35, messages::kProposingSwap);
+        result.proposal = proposeSwapForSides(ws, std::move(userPairs));
+        if (options.swapProposal == RunOptions::SwapProposal::Only) {
+            for (const auto name : {files::net, files::net01, files::net02, files::parts1,
+                                    files::parts2})
+                deleteFile(ws.file(name));
+            ui.progress(100, messages::kFinished);
+            result.outcome = RunOutcome::Completed;
+            return;
+        }
+    }
 
     // Compare.
     ui.progress(40, messages::kComparing);
@@ -387,7 +413,7 @@ RunResult runComparison(const RunInputs& in, const RunOptions& options, RunObser
         ensureReplaceable(ws.file(files::errorLog));
         if (in.compareParts)
             ensureReplaceable(ws.file(files::partsReport));
-        runSteps(in, ws, threshold, result);
+        runSteps(in, options, ws, threshold, result);
     } catch (const FileNotFound& e) {
         fail(ui, result, RunOutcome::FileNotFound, messages::kFileNotFound);
         concerns(e.path());

@@ -5,6 +5,7 @@
 #include "base/text_encoding.h"
 #include "passes/passes.h"
 #include "run/net_compare.h"
+#include "run/swap_proposal.h"
 
 #include <array>
 #include <filesystem>
@@ -39,6 +40,11 @@ struct RunOptions {
     Limits limits;
     // How long a run waits for another run in the same directory to finish.
     int lockPatienceMs = 3000;
+    // Whether the run also proposes the swap file from connectivity (RunResult::proposal),
+    // after the pin-number changes and before the comparison; `Only` stops there, without
+    // comparing or writing cmp.txt.
+    enum class SwapProposal { Off, AlongsideComparison, Only };
+    SwapProposal swapProposal = SwapProposal::Off;
 };
 
 enum class RunOutcome {
@@ -110,6 +116,7 @@ struct RunResult {
     NetComparison comparison;                 // the findings of cmp.txt, complete once the
                                               // run completed
     std::optional<PartsFindings> parts;       // the findings of cmpprt.txt, when compared
+    std::optional<SwapProposal> proposal;     // when RunOptions::swapProposal asked for it
     RunConcern concern;                       // what a stop concerns
 
     // Duplicate net names or pins on either side (the run goes on; errlog.txt lists them).
