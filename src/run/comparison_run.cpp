@@ -177,9 +177,7 @@ SwapProposal proposeSwapForSides(const Workspace& ws, std::vector<SwapPair> user
     const std::string net2 = readFileBytes(ws.file(files::net02));
     const std::string parts1 = readFileBytes(ws.file(files::parts1));
     const std::string parts2 = readFileBytes(ws.file(files::parts2));
-    SwapProposal proposal = proposeSwap({net1, parts1}, {net2, parts2});
-    proposal.userPairs = std::move(userPairs);
-    return proposal;
+    return proposeSwap({net1, parts1}, {net2, parts2}, std::move(userPairs));
 }
 
 void runSteps(const RunInputs& in, const RunOptions& options, Workspace& ws, long threshold,

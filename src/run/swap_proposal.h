@@ -71,8 +71,10 @@ struct SwapProposal {
 // proposeSwap: pairs side 1's parts with side 2's by connectivity and proposes the renames
 // that make the most nets match. References that pair as themselves are not proposed; a
 // reference is proposed at most once on either side; pin names a part has on both sides are
-// never renamed. Deterministic.
-SwapProposal proposeSwap(const ProposalSide& side1, const ProposalSide& side2);
+// never renamed. `userPairs` are the pairs of the user's swap file, already applied to side 1:
+// they are taken as given and lead the proposal. Deterministic.
+SwapProposal proposeSwap(const ProposalSide& side1, const ProposalSide& side2,
+                         std::vector<SwapPair> userPairs = {});
 
 // The proposal in the swap file's syntax: one "OLD NEW" pair a line, CR LF; the user's pairs
 // first, then pin pairs (the first pair that names a pin wins), then reference pairs.
