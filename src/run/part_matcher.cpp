@@ -103,6 +103,13 @@ PartMatcher::PartMatcher(const SideGraph& side1, const SideGraph& side2) : m_g{&
         nets += g.nets();
     }
     m_sharesPinNames.assign(side1.parts(), 0);
+    for (int s = 0; s < 2; ++s) {
+        const SideGraph& g = *m_g[s];
+        const SideGraph& o = *m_g[1 - s];
+        m_namesake[s].resize(g.parts());
+        for (Index p = 0; p < g.parts(); ++p)
+            m_namesake[s][p] = o.findPart(g.references[p]);
+    }
     // One threshold for both sides, so that a net and its counterpart are hubs alike.
     const std::size_t average = nets == 0 ? 0 : pins / nets;
     const std::size_t hubAbove = std::max(kSmallestHub, kHubFactor * average);
@@ -213,7 +220,7 @@ Index PartMatcher::bestNetByNamesakes(int side, Index net) const {
     const SideGraph& o = *m_g[other];
     std::vector<Index> targets;
     for (Index pin = g.netPinStart[net]; pin < g.netPinStart[net + 1]; ++pin) {
-        const Index namesake = o.findPart(g.references[g.pinPart[pin]]);
+        const Index namesake = m_namesake[side][g.pinPart[pin]];
         if (namesake == kNone)
             continue;
         const Index otherPin = o.findPin(namesake, g.pinName[pin]);
@@ -242,7 +249,7 @@ void PartMatcher::pairSameReferences() {
     const SideGraph& g1 = *m_g[0];
     const SideGraph& g2 = *m_g[1];
     for (Index p1 = 0; p1 < g1.parts(); ++p1) {
-        const Index p2 = g2.findPart(g1.references[p1]);
+        const Index p2 = m_namesake[0][p1];
         if (p2 == kNone || m_partMate[1][p2] != kNone)
             continue;
         if (g1.values[p1] != g2.values[p2] || g1.footprints[p1] != g2.footprints[p2])
@@ -573,7 +580,7 @@ bool PartMatcher::breakTies() {
     for (auto& [members1, members2] : twins) {
         std::vector<Index> rest1;
         for (const Index p1 : members1) {
-            const Index p2 = g2.findPart(g1.references[p1]);
+            const Index p2 = m_namesake[0][p1];
             if (p2 != kNone && m_partMate[1][p2] == kNone &&
                 m_partColour[1][p2] == m_partColour[0][p1] && g1.values[p1] == g2.values[p2] &&
                 g1.footprints[p1] == g2.footprints[p2])
@@ -608,7 +615,7 @@ bool PartMatcher::pairNamesakes(bool withEvidence) {
     for (Index p1 = 0; p1 < g1.parts(); ++p1) {
         if (m_partMate[0][p1] != kNone)
             continue;
-        const Index p2 = g2.findPart(g1.references[p1]);
+        const Index p2 = m_namesake[0][p1];
         if (p2 == kNone || m_partMate[1][p2] != kNone)
             continue;
         const Score s = score(0, p1, p2);

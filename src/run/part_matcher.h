@@ -68,6 +68,7 @@ private:
     std::array<std::vector<std::uint64_t>, 2> m_partColour;
     std::array<std::vector<std::uint64_t>, 2> m_netColour;
     std::array<std::vector<char>, 2> m_hub;
+    std::array<std::vector<Index>, 2> m_namesake; // the other side's part of the same reference
     std::vector<char> m_sharesPinNames; // by side-1 part
     std::size_t m_identicalNets = 0;
 

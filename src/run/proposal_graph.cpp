@@ -57,11 +57,11 @@ SideGraph buildSideGraph(const ProposalSide& side, NameNumbers& pinNames) {
             const std::string_view reference = pin.substr(0, stop);
             const std::string_view name =
                 stop == std::string_view::npos ? std::string_view() : pin.substr(stop + 1);
-            const auto [it, added] = g.partByReference.try_emplace(reference, g.parts());
-            if (added)
+            const Index part = g.partByReference.number(reference);
+            if (part == g.references.size())
                 g.references.push_back(reference);
             g.pinTexts.push_back(pin);
-            g.pinPart.push_back(it->second);
+            g.pinPart.push_back(part);
             g.pinName.push_back(pinNames.number(name));
             g.pinNet.push_back(net);
         }

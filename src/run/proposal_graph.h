@@ -4,12 +4,12 @@
 // a small number: parts are numbered per side, pin names ("3", "G", "*") across both sides so
 // that the same pin name has the same number on either side.
 
+#include "base/text_hash.h"
 #include "run/swap_proposal.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace lintora::proposal {
@@ -17,17 +17,67 @@ namespace lintora::proposal {
 using Index = std::uint32_t;
 inline constexpr Index kNone = 0xFFFFFFFFu;
 
-// Names that both sides share a number for: pin names and part labels (value, footprint).
-class NameNumbers {
+// Numbers for names: the first name added gets 0, the next new one 1, and so on. Open
+// addressing on the one text hash, so that a million references and pins are numbered
+// without a node per name.
+class NameTable {
 public:
+    // The number of `name`, added when new.
     Index number(std::string_view name) {
-        const auto [it, added] = m_numbers.try_emplace(name, static_cast<Index>(m_numbers.size()));
-        return it->second;
+        if (2 * (m_count + 1) > m_slots.size())
+            grow();
+        const std::uint64_t hash = hashText(name);
+        std::size_t i = hash & (m_slots.size() - 1);
+        for (;; i = (i + 1) & (m_slots.size() - 1)) {
+            Slot& slot = m_slots[i];
+            if (slot.value == kNone) {
+                slot = {hash, name, m_count};
+                return m_count++;
+            }
+            if (slot.hash == hash && slot.key == name)
+                return slot.value;
+        }
     }
+    // The number of `name`; kNone when it was never added.
+    Index find(std::string_view name) const {
+        if (m_slots.empty())
+            return kNone;
+        const std::uint64_t hash = hashText(name);
+        for (std::size_t i = hash & (m_slots.size() - 1);; i = (i + 1) & (m_slots.size() - 1)) {
+            const Slot& slot = m_slots[i];
+            if (slot.value == kNone)
+                return kNone;
+            if (slot.hash == hash && slot.key == name)
+                return slot.value;
+        }
+    }
+    Index size() const { return m_count; }
 
 private:
-    std::unordered_map<std::string_view, Index> m_numbers;
+    struct Slot {
+        std::uint64_t hash = 0;
+        std::string_view key;
+        Index value = kNone;
+    };
+    void grow() {
+        std::vector<Slot> old = std::move(m_slots);
+        m_slots.assign(old.empty() ? 64 : old.size() * 2, Slot());
+        for (const Slot& slot : old) {
+            if (slot.value == kNone)
+                continue;
+            std::size_t i = slot.hash & (m_slots.size() - 1);
+            while (m_slots[i].value != kNone)
+                i = (i + 1) & (m_slots.size() - 1);
+            m_slots[i] = slot;
+        }
+    }
+
+    std::vector<Slot> m_slots;
+    Index m_count = 0;
 };
+
+// Pin names and part labels carry the same number on both sides.
+using NameNumbers = NameTable;
 
 // One side. Pins are numbered in net order, so a net's pins are the range
 // netPinStart[n] .. netPinStart[n + 1]; a part's pins are listed in partPins, sorted by pin
@@ -46,7 +96,7 @@ struct SideGraph {
     std::vector<Index> partPins;
     std::vector<std::string> values;     // from the parts lines; empty when not listed
     std::vector<std::string> footprints;
-    std::unordered_map<std::string_view, Index> partByReference;
+    NameTable partByReference; // numbers parts in the order references appear
 
     Index nets() const { return static_cast<Index>(netNames.size()); }
     Index parts() const { return static_cast<Index>(references.size()); }
@@ -54,10 +104,7 @@ struct SideGraph {
     Index partSize(Index part) const { return partPinStart[part + 1] - partPinStart[part]; }
     // The pin of `part` named `name`; kNone when the part has none.
     Index findPin(Index part, Index name) const;
-    Index findPart(std::string_view reference) const {
-        const auto it = partByReference.find(reference);
-        return it == partByReference.end() ? kNone : it->second;
-    }
+    Index findPart(std::string_view reference) const { return partByReference.find(reference); }
 };
 
 // Builds a side from its net lines and parts lines. Views point into `side`'s texts.

@@ -82,21 +82,30 @@ private:
     // A part renamed to a reference that a side-1 part keeps would merge two parts: such a
     // pair is undone, which may leave its own old name kept, and so on along a chain of renames.
     void dropTakenNames() {
-        bool changed = true;
-        while (changed) {
-            changed = false;
-            for (Index p1 = 0; p1 < m_g1.parts(); ++p1) {
-                const Index p2 = m_renamedTo[p1];
-                if (p2 == kNone || m_g1.references[p1] == m_g2.references[p2])
-                    continue;
-                const Index holder = m_g1.findPart(m_g2.references[p2]);
-                if (holder != kNone && m_renamedTo[holder] == kNone) {
-                    m_renamedTo[p1] = kNone;
-                    m_reason[p1] = static_cast<int>(NotProposedReason::NameTaken);
-                    m_partner.emplace(p1, p2);
-                    changed = true;
-                }
-            }
+        std::vector<Index> claimant(m_g1.parts(), kNone); // side-1 part -> the part renamed to its name
+        for (Index p1 = 0; p1 < m_g1.parts(); ++p1) {
+            const Index p2 = m_renamedTo[p1];
+            if (p2 == kNone || m_g1.references[p1] == m_g2.references[p2])
+                continue;
+            const Index holder = m_g1.findPart(m_g2.references[p2]);
+            if (holder != kNone)
+                claimant[holder] = p1;
+        }
+        std::vector<Index> kept; // names that stay, with a part renamed onto them
+        for (Index holder = 0; holder < m_g1.parts(); ++holder)
+            if (claimant[holder] != kNone && m_renamedTo[holder] == kNone)
+                kept.push_back(holder);
+        while (!kept.empty()) {
+            const Index holder = kept.back();
+            kept.pop_back();
+            const Index p1 = claimant[holder];
+            if (m_renamedTo[p1] == kNone)
+                continue;
+            m_partner.emplace(p1, m_renamedTo[p1]);
+            m_renamedTo[p1] = kNone;
+            m_reason[p1] = static_cast<int>(NotProposedReason::NameTaken);
+            if (claimant[p1] != kNone)
+                kept.push_back(p1);
         }
     }
 
