@@ -219,7 +219,10 @@ void runSteps(const RunInputs& in, const RunOptions& options, Workspace& ws, lon
     ignoreParts(ws, ignored);
     facts2.parts = renameParts(ws, files::parts2);
     ui.progress(25, messages::kMatchingParts);
-    if (in.compareParts) {
+    // A run that only proposes the swap file leaves every report as the last comparison
+    // wrote it, so that the reports never mix two runs.
+    const bool writesReports = options.swapProposal != RunOptions::SwapProposal::Only;
+    if (in.compareParts && writesReports) {
         result.concern.side = 0;
         result.parts.emplace();
         result.partsDiffer = compareParts(ws, &*result.parts);
@@ -227,7 +230,8 @@ void runSteps(const RunInputs& in, const RunOptions& options, Workspace& ws, lon
     }
     errorText.append(messages::kErrorLogSide2).append(kCrLf);
     checkSide(ws, errorText, facts2);
-    printTextFile(ws.file(files::errorLog), errorText, ws.reportEncoding);
+    if (writesReports)
+        printTextFile(ws.file(files::errorLog), errorText, ws.reportEncoding);
     ui.progress(30, messages::kSortingSide2);
     sortIntoFile(ws, files::net02);
     result.concern.side = 0;

@@ -42,7 +42,7 @@ struct RunOptions {
     int lockPatienceMs = 3000;
     // Whether the run also proposes the swap file from connectivity (RunResult::proposal),
     // after the pin-number changes and before the comparison; `Only` stops there, without
-    // comparing or writing cmp.txt.
+    // comparing or writing any report (cmp.txt, cmpprt.txt, errlog.txt).
     enum class SwapProposal { Off, AlongsideComparison, Only };
     SwapProposal swapProposal = SwapProposal::Off;
 };

@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include "base/errors.h"
 #include "base/messages.h"
 #include "base/workspace.h"
 #include "run/format_table.h"
@@ -48,6 +49,9 @@ constexpr int kResultLeft = 240;
 constexpr int kResultTop = 5040;
 constexpr int kResultRightMargin = kClientWidth - (240 + 9255);
 constexpr int kResultBottomMargin = kClientHeight - (5040 + 3975);
+
+// The swap file the back-annotation action proposes, in the working directory.
+constexpr std::string_view kSwapProposalFile = "swap-proposal.swp";
 
 const QString kPinTableHeading = QStringLiteral("＜比較１ネットピン番変更＞");
 const QString kPinTableExample = QStringLiteral(
@@ -408,19 +412,31 @@ void MainWindow::onSide2PathChanged(const QString& text) {
 void MainWindow::onStart() {
     if (m_busy)
         return;
+    auto shown = std::make_shared<QString>();
+    runFromControls(
+        RunOptions::SwapProposal::Off,
+        [shown](RunResult& result) {
+            // The result box's text is prepared here, so that the GUI thread only sets it.
+            *shown = resultBoxText(result.resultText);
+            result.resultText.clear();
+        },
+        [this, shown](const RunResult& result) { finishRun(result, *shown); });
+}
+
+void MainWindow::runFromControls(RunOptions::SwapProposal proposal,
+                                 std::function<void(RunResult&)> onWorker,
+                                 std::function<void(const RunResult&)> done) {
     RunOptions options;
     options.workDir = m_setup.workDir;
     options.limits = m_setup.limits;
+    options.swapProposal = proposal;
     auto result = std::make_shared<RunResult>();
-    auto shown = std::make_shared<QString>();
     runInBackground(
-        [this, inputs = inputsFromControls(), options, result, shown] {
+        [this, inputs = inputsFromControls(), options, result, onWorker = std::move(onWorker)] {
             *result = runComparison(inputs, options, m_observer);
-            // The result box's text is prepared here, so that the GUI thread only sets it.
-            *shown = resultBoxText(result->resultText);
-            result->resultText.clear();
+            onWorker(*result);
         },
-        [this, result, shown] { finishRun(*result, *shown); });
+        [result, done = std::move(done)] { done(*result); });
 }
 
 void MainWindow::finishRun(const RunResult& result, const QString& shownText) {
@@ -545,8 +561,72 @@ void MainWindow::onMenuBrowseSide2() {
     browseInto(m_path2, SharedFileDialog::Filter::NetlistMenu);
 }
 
+// --- Proposing the swap file ---------------------------------------------------------------
+
+// Runs the comparison's steps on the current inputs up to the swap proposal, writes the
+// proposed pairs as swap-proposal.swp in the working directory and puts that file into the
+// swap-file box, for the user to review before starting the comparison with it.
 void MainWindow::onBackAnnotation() {
-    // Reserved for the back-annotation action; does nothing yet.
+    if (m_busy)
+        return;
+    const std::filesystem::path file = m_setup.workDir / kSwapProposalFile;
+    std::error_code ec;
+    if (std::filesystem::exists(file, ec) &&
+        !m_services.askYesNo(messageParent(), fromUtf8(messages::kSwapProposalReplace))) {
+        emit swapProposalFinished(false);
+        return;
+    }
+    auto write = std::make_shared<ProposalWrite>(ProposalWrite::NotReached);
+    runFromControls(
+        RunOptions::SwapProposal::Only,
+        [file, write](RunResult& result) {
+            if (result.outcome != RunOutcome::Completed || !result.proposal)
+                return;
+            const SwapProposal& proposal = *result.proposal;
+            if (proposal.proposesNothing() && proposal.userPairs.empty()) {
+                *write = ProposalWrite::NothingProposed;
+                return;
+            }
+            try {
+                writeSwapProposalFile(file, proposal);
+                *write = ProposalWrite::Written;
+            } catch (const WriteFailed&) {
+                *write = ProposalWrite::WriteFailed;
+            }
+        },
+        [this, write, file](const RunResult& result) { finishSwapProposal(result, *write, file); });
+}
+
+void MainWindow::finishSwapProposal(const RunResult& result, ProposalWrite write,
+                                    const std::filesystem::path& file) {
+    // The result box keeps what it showed: nothing was compared. A run that stopped has
+    // said why already.
+    if (result.outcome == RunOutcome::Completed)
+        m_progress->enableOk();
+    const QString path = QDir::toNativeSeparators(QString::fromStdString(file.string()));
+    switch (write) {
+    case ProposalWrite::NotReached:
+        break;
+    case ProposalWrite::NothingProposed:
+        showMessage(fromUtf8(messages::kSwapProposalNone));
+        break;
+    case ProposalWrite::WriteFailed:
+        showMessage(fromUtf8(messages::kWriteFailed) + path);
+        break;
+    case ProposalWrite::Written: {
+        m_swapPath->setText(path);
+        const SwapProposal& proposal = *result.proposal;
+        QString text = fromUtf8(messages::kSwapProposalWritten) +
+                       QString::number(proposal.pinPairs.size() + proposal.referencePairs.size()) +
+                       '\n' + path;
+        // A file the swap table cannot hold stops the comparison that reads it.
+        if (proposal.pairCount() > m_setup.limits.swapPairs)
+            text += '\n' + texts::kSwapProposalOverCapacity.arg(m_setup.limits.swapPairs);
+        showMessage(text);
+        break;
+    }
+    }
+    emit swapProposalFinished(write == ProposalWrite::Written);
 }
 
 // --- Result views ---------------------------------------------------------------------------

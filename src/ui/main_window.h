@@ -69,6 +69,9 @@ signals:
     void runFinished(lintora::RunOutcome outcome);
     // The check-sheet action has ended.
     void checkSheetFinished();
+    // Proposing the swap file ("バックアノテーション") has ended; `written` when
+    // swap-proposal.swp was written and put into the swap-file box.
+    void swapProposalFinished(bool written);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -117,8 +120,18 @@ private:
     // Runs `work` on a worker thread with the window's inputs, buttons and menus disabled,
     // then `done` on the GUI thread.
     void runInBackground(std::function<void()> work, std::function<void()> done);
+    // Runs the comparison on the controls' inputs in the background, the way the start
+    // button does, proposing the swap file as `proposal` says. `onWorker` sees the result on
+    // the worker thread once the run has ended; `done` gets it on the GUI thread.
+    void runFromControls(RunOptions::SwapProposal proposal,
+                         std::function<void(RunResult&)> onWorker,
+                         std::function<void(const RunResult&)> done);
     void setBusy(bool busy);
     void finishRun(const RunResult& result, const QString& shownText);
+    // What became of a proposal once its run had ended.
+    enum class ProposalWrite { NotReached, NothingProposed, Written, WriteFailed };
+    void finishSwapProposal(const RunResult& result, ProposalWrite write,
+                            const std::filesystem::path& file);
 
     void browseInto(QLineEdit* target, SharedFileDialog::Filter filter);
     void openInViewer(std::string_view fileName, const QString& missingMessage);

@@ -33,6 +33,12 @@ inline const QString kPartsAllClear =
 inline const QString kErrorsAllClear =
     QStringLiteral("********************エラー情報は有りません。********************");
 
+// Proposing the swap file: a proposal with more pairs than the swap table holds; the
+// argument is the table's size.
+inline const QString kSwapProposalOverCapacity = QStringLiteral(
+    "提案した組数がスワップファイルの許容量（%1組）を超えています。--no-limits を付けて起動して"
+    "下さい。");
+
 // Printing.
 inline const QString kNothingToPrint = QStringLiteral("印刷データがありません！");
 

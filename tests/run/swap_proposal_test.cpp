@@ -237,6 +237,7 @@ TEST(SwapProposalRun, OnlyProposesAndLeavesTheReportsAlone) {
     ASSERT_TRUE(result.proposal.has_value());
     EXPECT_EQ(swapProposalText(*result.proposal), "R1 R2\r\nR2 R1\r\n");
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "cmp.txt"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "errlog.txt"));
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "net01.tmp"));
 
     // Compared with the proposal as its swap file, the boards match.

@@ -2,6 +2,7 @@
 // the format lists, the start-button rule, browsing, dropping files, help, version and
 // ending the program; and the window's command line.
 
+#include "base/messages.h"
 #include "fake_services.h"
 #include "run/format_table.h"
 #include "ui/about_window.h"
@@ -280,11 +281,19 @@ private slots:
         }
     }
 
-    void backAnnotationDoesNothing() {
+    void backAnnotationChecksTheInputsLikeTheStartButton() {
+        // It proposes the swap file for the inputs as they are: none, here.
+        QSignalSpy finished(m_window.get(), &MainWindow::swapProposalFinished);
         action("mnufileinback")->trigger();
-        QVERIFY(m_services.messages.isEmpty());
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(finished.first().first().toBool(), false);
+        QCOMPARE(m_services.messages,
+                 QStringList({QString::fromUtf8(messages::kNoPath1.data(),
+                                                qsizetype(messages::kNoPath1.size()))}));
         QVERIFY(m_services.fileFilters.isEmpty());
         QVERIFY(find<QPlainTextEdit>("Text4")->toPlainText().isEmpty());
+        QVERIFY(edit("Text3")->text().isEmpty());
+        QVERIFY(!QFile::exists(m_dir.path() + "/swap-proposal.swp"));
     }
 
     void endingTheProgramByButtonMenuOrTitleBar() {
@@ -333,8 +342,9 @@ private slots:
         QVERIFY(help != nullptr && help->isVisible());
         QCOMPARE(help->browser()->source(), QUrl("qrc:/help/lintora.html"));
         const QString manual = help->browser()->toPlainText();
-        for (const char* topic : {"目次", "スワップファイル", "WACOM SIMPLE NET", "cmp.txt",
-                                  "--no-limits", "lintora-cli"})
+        for (const char* topic :
+             {"目次", "スワップファイル", "WACOM SIMPLE NET", "cmp.txt", "--no-limits",
+              "lintora-cli", "バックアノテーション", "swap-proposal.swp"})
             QVERIFY2(manual.contains(QString::fromUtf8(topic)), topic);
 
         {
