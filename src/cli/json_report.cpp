@@ -129,6 +129,10 @@ Json settings(const JsonFacts& facts) {
     json["reportEncoding"] = o.encoding;
     json["noLimits"] = o.noLimits;
     json["strict"] = o.strict;
+    json["ignoredParts"] = in.ignoredParts;
+    json["ignoreFile"] = in.ignoreFile.empty() ? Json() : Json(in.ignoreFile);
+    json["skipOnePinNets"] = in.skipOnePinNets;
+    json["proposeSwap"] = o.proposeSwapGiven ? Json(o.proposeSwap) : Json();
     return json;
 }
 
@@ -169,6 +173,52 @@ Json parts(const PartsFindings& p) {
             {"onlyOnSide2", unpaired(p.onlyIn2)}};
 }
 
+const char* reasonName(NotProposedReason reason) {
+    switch (reason) {
+    case NotProposedReason::NoCounterpart:
+        return "no-counterpart";
+    case NotProposedReason::NameTaken:
+        return "name-taken";
+    case NotProposedReason::PinNames:
+        return "pin-names";
+    case NotProposedReason::RenamedByUser:
+        return "renamed-by-user";
+    }
+    return "no-counterpart";
+}
+
+Json swapProposal(const SwapProposal& p, const JsonFacts& facts) {
+    Json userPairs = Json::array();
+    for (const SwapPair& pair : p.userPairs)
+        userPairs.push_back({{"old", pair.oldName}, {"new", pair.newName}});
+    const auto proposed = [](const std::vector<ProposedPair>& pairs) {
+        Json list = Json::array();
+        for (const ProposedPair& pair : pairs)
+            list.push_back(
+                {{"old", pair.oldName}, {"new", pair.newName}, {"netsMatched", pair.netsMatched}});
+        return list;
+    };
+    Json notProposed = Json::array();
+    for (const NotProposedPart& part : p.notProposed)
+        notProposed.push_back({{"side", part.side},
+                               {"reference", part.reference},
+                               {"reason", reasonName(part.reason)},
+                               {"partner", part.partner.empty() ? Json() : Json(part.partner)}});
+    Json json;
+    json["file"] = facts.options.proposeSwap;
+    json["written"] = facts.proposalWritten;
+    json["userPairs"] = std::move(userPairs);
+    json["pinPairs"] = proposed(p.pinPairs);
+    json["referencePairs"] = proposed(p.referencePairs);
+    json["notProposed"] = std::move(notProposed);
+    json["partsPairedAsThemselves"] = p.partsPairedAsThemselves;
+    json["netsMatchingBefore"] = p.netsMatchingBefore;
+    json["netsMatchingAfter"] = p.netsMatchingAfter;
+    json["nets1"] = p.nets1;
+    json["nets2"] = p.nets2;
+    return json;
+}
+
 std::string inWorkDir(const CliOptions& o, std::string_view name) {
     return (std::filesystem::path(o.workDir) / name).lexically_normal().string();
 }
@@ -196,6 +246,8 @@ std::string jsonReport(const JsonFacts& facts) {
     json["swapFileSkippedLines"] = std::move(skipped);
     json["comparison"] = completed ? comparison(result->comparison) : Json();
     json["parts"] = completed && result->parts ? parts(*result->parts) : Json();
+    json["swapProposal"] =
+        result != nullptr && result->proposal ? swapProposal(*result->proposal, facts) : Json();
     if (completed) {
         Json reports;
         reports["nets"] = inWorkDir(facts.options, files::report);

@@ -16,7 +16,8 @@ struct JsonFacts {
     const RunResult* result = nullptr; // null when the run did not start
     std::vector<std::string> messages; // the run's messages, in order
     int exitStatus = 0;
-    std::string context; // the line that explained a stop
+    std::string context;          // the line that explained a stop
+    bool proposalWritten = false; // the --propose-swap file was written
 };
 
 // The JSON report as one document.

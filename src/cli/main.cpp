@@ -18,6 +18,7 @@
 #include "run/check_sheet.h"
 #include "run/comparison_run.h"
 #include "run/format_table.h"
+#include "run/swap_proposal.h"
 
 #include <csignal>
 #include <cstdio>
@@ -81,6 +82,19 @@ bool writeJson(const CliOptions& options, const JsonFacts& facts, ConsoleObserve
     }
 }
 
+// Writes the swap proposal where --propose-swap asked; false (after the message) when it
+// cannot be written.
+bool writeProposal(const CliOptions& options, const SwapProposal& proposal,
+                   ConsoleObserver& observer) {
+    try {
+        writeSwapProposalFile(options.proposeSwap, proposal);
+        return true;
+    } catch (const std::exception&) {
+        observer.message(std::string(messages::kWriteFailed) + options.proposeSwap);
+        return false;
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -100,6 +114,8 @@ int main(int argc, char** argv) {
     }
     if (const auto done = fillAdjustmentBoxes(options))
         return *done;
+    if (const auto done = checkProposalPath(options))
+        return *done;
     for (const std::string& warning : optionWarnings(options))
         printNote("warning: " + warning);
 
@@ -118,6 +134,8 @@ int main(int argc, char** argv) {
         options.encoding == "cp932" ? TextEncoding::Cp932 : TextEncoding::Utf8;
     if (options.noLimits)
         runOptions.limits = Limits::unlimited();
+    if (options.proposeSwapGiven)
+        runOptions.swapProposal = RunOptions::SwapProposal::AlongsideComparison;
     const RunResult result = runComparison(options.inputs, runOptions, observer);
 
     if (result.outcome != RunOutcome::Completed) {
@@ -145,13 +163,35 @@ int main(int argc, char** argv) {
         printNote(context);
         exitStatus = kExitStopped;
     }
+    bool proposalWritten = false;
+    if (options.proposeSwapGiven && result.proposal) {
+        proposalWritten = writeProposal(options, *result.proposal, observer);
+        if (proposalWritten) {
+            for (const std::string& warning :
+                 proposalWarnings(*result.proposal, options, runOptions.limits))
+                printNote("warning: " + warning);
+        } else {
+            const std::string note = "the swap proposal " + options.proposeSwap +
+                                     " cannot be written: no permission, a missing folder, or "
+                                     "a full disk";
+            printNote(note);
+            if (context.empty())
+                context = note;
+            exitStatus = kExitStopped;
+        }
+    }
     if (!options.quiet) {
         for (const std::string& line : summaryLines(result, options, formats))
             printNote(line);
+        if (options.proposeSwapGiven && result.proposal)
+            for (const std::string& line :
+                 proposalSummaryLines(*result.proposal, options, proposalWritten))
+                printNote(line);
         if (options.strict && !differs && result.hasDuplicates())
             printNote("--strict: duplicate net names or pins make the exit status 1");
     }
-    JsonFacts facts{options, formats, &result, observer.messages(), exitStatus, context};
+    JsonFacts facts{options,    formats, &result,        observer.messages(),
+                    exitStatus, context, proposalWritten};
     if (!writeJson(options, facts, observer))
         return kExitStopped;
     return exitStatus;

@@ -1,10 +1,13 @@
 #include "cli/options.h"
 
+#include "base/workspace.h"
 #include "cli/exit_status.h"
 
 #include <CLI/CLI.hpp>
 
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 
 namespace lintora::cli {
 
@@ -27,6 +30,13 @@ Swap file (--swap FILE):
   One pair per line, the old name then the new one, separated by blanks or TABs. A reference
   (U1 U7) renames every pin of that part, a pin (U7.3 U7.5) that one pin. Only side 1 is
   changed. A line with a single name is skipped and listed in errlog.txt.
+
+Swap proposal (--propose-swap FILE):
+  When the board's parts were renumbered, or a library renamed a part's pins, few nets match
+  by their pins. Lintora pairs side 1's parts with side 2's by the nets they sit on, whatever
+  their names, and writes the pairs to FILE in the swap file's form, after the pairs of --swap
+  if you gave one. FILE is written after every completed run, also when the nets differ. Look
+  it over, then run again with --swap FILE to see the real differences.
 
 Output:
   The net report, as cmp.txt holds it, goes to standard output. Messages, warnings and a short
@@ -58,6 +68,21 @@ bool splitPinChange(const std::string& rule, std::string& reference, std::string
     before = rule.substr(first + 1, second - first - 1);
     after = rule.substr(second + 1);
     return true;
+}
+
+// Whether two paths as typed name one file: the same place once "." and ".." and links are
+// resolved, or, for files that exist, the same file by any other way (a hard link).
+bool samePath(const std::string& a, const std::string& b) {
+    if (a.empty() || b.empty())
+        return false;
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path canonicalA = fs::weakly_canonical(fs::absolute(a, error), error);
+    const fs::path canonicalB = fs::weakly_canonical(fs::absolute(b, error), error);
+    if (!error && canonicalA == canonicalB)
+        return true;
+    error.clear();
+    return fs::exists(a, error) && fs::exists(b, error) && fs::equivalent(a, b, error) && !error;
 }
 
 bool hasDigit(std::string_view text) {
@@ -117,6 +142,10 @@ std::optional<int> parseCommandLine(int argc, char** argv, CliOptions& o) {
     app.add_option("--check-sheet", o.checkSheet,
                    "After the run, also write the check sheet workbook (.xlsx) here")
         ->type_name("FILE");
+    CLI::Option* proposeSwap =
+        app.add_option("--propose-swap", o.proposeSwap,
+                       "After the run, also write a swap file pairing the parts by their nets")
+            ->type_name("FILE");
     app.add_option("--json", o.jsonPath, "Also write the findings as JSON (- : standard output)")
         ->type_name("FILE");
     app.add_flag("--strict", o.strict, "Exit with 1 on duplicate net names or pins as well");
@@ -136,6 +165,7 @@ std::optional<int> parseCommandLine(int argc, char** argv, CliOptions& o) {
     }
     o.format1Given = format1->count() > 0;
     o.format2Given = format2->count() > 0;
+    o.proposeSwapGiven = proposeSwap->count() > 0;
     return std::nullopt;
 }
 
@@ -158,6 +188,33 @@ std::optional<int> fillAdjustmentBoxes(CliOptions& o) {
             return kExitStopped;
         }
     }
+    return std::nullopt;
+}
+
+std::optional<int> checkProposalPath(const CliOptions& o) {
+    if (!o.proposeSwapGiven)
+        return std::nullopt;
+    if (o.proposeSwap.empty()) {
+        std::cerr << "lintora-cli: --propose-swap: give the file to write the proposal to\n";
+        return kExitStopped;
+    }
+    const RunInputs& in = o.inputs;
+    const std::pair<const std::string*, const char*> others[] = {
+        {&in.path1, "FILE1, the netlist of side 1"}, {&in.path2, "FILE2, the netlist of side 2"},
+        {&in.swapPath, "your --swap file"},          {&in.ignoreFile, "your --ignore-file"},
+        {&o.jsonPath, "the --json report"},          {&o.checkSheet, "the --check-sheet workbook"},
+    };
+    const auto refuse = [&o](std::string_view what) {
+        std::cerr << "lintora-cli: --propose-swap " << o.proposeSwap << " is also " << what
+                  << "; the proposal would be written over it, so give another file\n";
+        return kExitStopped;
+    };
+    for (const auto& [path, what] : others)
+        if (samePath(o.proposeSwap, *path))
+            return refuse(what);
+    for (const std::string_view report : {files::report, files::partsReport, files::errorLog})
+        if (samePath(o.proposeSwap, (std::filesystem::path(o.workDir) / report).string()))
+            return refuse("a report of the run, " + std::string(report));
     return std::nullopt;
 }
 

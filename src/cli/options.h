@@ -17,8 +17,10 @@ struct CliOptions {
     std::vector<std::string> pinChanges; // REF:BEFORE:AFTER
     std::string workDir = ".";
     std::string encoding = "utf-8";
-    std::string jsonPath;   // empty: no JSON report; "-": standard output
-    std::string checkSheet; // empty: no check sheet workbook
+    std::string jsonPath;    // empty: no JSON report; "-": standard output
+    std::string checkSheet;  // empty: no check sheet workbook
+    std::string proposeSwap; // where the proposed swap file goes; see proposeSwapGiven
+    bool proposeSwapGiven = false;
     bool noLimits = false;
     bool listFormats = false;
     bool showVersion = false;
@@ -34,6 +36,11 @@ std::optional<int> parseCommandLine(int argc, char** argv, CliOptions& options);
 // Fills the run's non-polar and pin-change boxes from the options. Returns an exit status
 // after saying why on standard error when they do not fit.
 std::optional<int> fillAdjustmentBoxes(CliOptions& options);
+
+// Refuses a --propose-swap FILE that is one of the run's own inputs (a netlist, the swap
+// file, the ignore file) or another of its outputs (--json, --check-sheet, the reports in the
+// working folder): the proposal is written over whatever is there. Returns an exit status after saying why on standard error.
+std::optional<int> checkProposalPath(const CliOptions& options);
 
 // Warnings for options that cannot do what the user meant (the run goes on), one line each.
 std::vector<std::string> optionWarnings(const CliOptions& options);

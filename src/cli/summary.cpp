@@ -1,5 +1,7 @@
 #include "cli/summary.h"
 
+#include <array>
+
 namespace lintora::cli {
 
 namespace {
@@ -26,7 +28,100 @@ std::string sideLine(int side, const RunResult& result, const CliOptions& option
     return line + ": " + (side == 1 ? in.path1 : in.path2);
 }
 
+// How many parts a summary line names before it only counts the rest.
+constexpr std::size_t kNamedParts = 10;
+
+std::string_view reasonText(NotProposedReason reason) {
+    switch (reason) {
+    case NotProposedReason::NoCounterpart:
+        return "could not be paired";
+    case NotProposedReason::NameTaken:
+        return "its new name is kept by an unpaired part";
+    case NotProposedReason::PinNames:
+        return "pin names overlap: left to --pin-change";
+    case NotProposedReason::RenamedByUser:
+        return "named by your swap file";
+    }
+    return "could not be paired";
+}
+
+// "R7", "R7 (as R9)", "C9 (side 2)", "C9 (side 2, with C4)"; a partner of the same name
+// goes unsaid.
+std::string notProposedEntry(const NotProposedPart& part) {
+    const bool partner = !part.partner.empty() && part.partner != part.reference;
+    if (part.side == 1)
+        return partner ? part.reference + " (as " + part.partner + ")" : part.reference;
+    std::string entry = part.reference + " (side " + std::to_string(part.side);
+    if (partner)
+        entry += ", with " + part.partner;
+    return entry + ")";
+}
+
 } // namespace
+
+std::vector<std::string> proposalSummaryLines(const SwapProposal& p, const CliOptions& options,
+                                              bool written) {
+    std::vector<std::string> lines;
+    std::string pairs = "swap proposal: ";
+    if (p.proposesNothing())
+        pairs += "nothing to propose";
+    else
+        pairs += counted(p.referencePairs.size(), "reference pair", "reference pairs") + " and " +
+                 counted(p.pinPairs.size(), "pin pair", "pin pairs") + " proposed";
+    pairs += "; " + counted(p.partsPairedAsThemselves, "part", "parts") + " paired as themselves";
+    lines.push_back(pairs);
+    lines.push_back("swap proposal: side-1 nets matching a side-2 net: " +
+                    std::to_string(p.netsMatchingBefore) + " of " + std::to_string(p.nets1) +
+                    " before, " + std::to_string(p.netsMatchingAfter) + " of " +
+                    std::to_string(p.nets1) + " after");
+
+    constexpr std::array reasons{NotProposedReason::NoCounterpart, NotProposedReason::NameTaken,
+                                 NotProposedReason::PinNames, NotProposedReason::RenamedByUser};
+    for (const NotProposedReason reason : reasons) {
+        std::size_t count = 0;
+        std::string named;
+        for (const NotProposedPart& part : p.notProposed) {
+            if (part.reason != reason)
+                continue;
+            if (count++ < kNamedParts)
+                named += (named.empty() ? "" : ", ") + notProposedEntry(part);
+        }
+        if (count == 0)
+            continue;
+        std::string line = "swap proposal: not proposed, " + std::string(reasonText(reason)) +
+                           " (" + std::to_string(count) + "): " + named;
+        if (count > kNamedParts)
+            line += " and " + std::to_string(count - kNamedParts) + " more";
+        lines.push_back(line);
+    }
+
+    if (!written)
+        return lines;
+    const std::string& file = options.proposeSwap;
+    std::string wrote = "wrote " + file + " (" + counted(p.pairCount(), "pair", "pairs");
+    if (p.proposesNothing()) {
+        wrote += p.userPairs.empty() ? "): nothing to swap" : ", all from your swap file)";
+    } else {
+        if (!p.userPairs.empty())
+            wrote += ", " + std::to_string(p.userPairs.size()) + " of them from your swap file";
+        wrote += "); run again with --swap " + file;
+        if (p.pairCount() > Limits{}.swapPairs)
+            wrote += " --no-limits";
+        wrote += " to see the real differences";
+    }
+    lines.push_back(wrote);
+    return lines;
+}
+
+std::vector<std::string> proposalWarnings(const SwapProposal& p, const CliOptions& options,
+                                          const Limits& limits) {
+    if (p.pairCount() <= limits.swapPairs)
+        return {};
+    return {options.proposeSwap + " holds " + std::to_string(p.pairCount()) +
+            " pairs, more than the " + std::to_string(limits.swapPairs) +
+            " a swap file may hold: the run with --swap " + options.proposeSwap +
+            " needs --no-limits"};
+}
 
 std::vector<std::string> summaryLines(const RunResult& result, const CliOptions& options,
                                       const FormatChoice& formats) {

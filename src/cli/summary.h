@@ -14,6 +14,17 @@ namespace lintora::cli {
 std::vector<std::string> summaryLines(const RunResult& result, const CliOptions& options,
                                       const FormatChoice& formats);
 
+// The summary of a swap proposal (--propose-swap): what it pairs, how many side-1 nets match
+// before and after it, the parts it leaves out and why, and, when `written`, the file and
+// what to do with it.
+std::vector<std::string> proposalSummaryLines(const SwapProposal& proposal,
+                                              const CliOptions& options, bool written);
+
+// Warnings about a proposal that the run it is meant for cannot take as it is: more pairs
+// than `limits` let a swap file hold.
+std::vector<std::string> proposalWarnings(const SwapProposal& proposal, const CliOptions& options,
+                                          const Limits& limits);
+
 // Warnings about what a completed run read: a side without any net was most likely read
 // with the wrong format.
 std::vector<std::string> resultWarnings(const RunResult& result, const CliOptions& options);

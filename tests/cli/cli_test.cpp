@@ -3,28 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 namespace lintora {
 namespace {
 
-struct CliResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-// Runs lintora-cli with `arguments` (already quoted for the shell) inside `dir`.
-CliResult runCli(const test::TempDir& dir, const std::string& arguments) {
-    const std::string command = "cd '" + dir.path().string() + "' && '" LINTORA_CLI "' " +
-                                arguments + " > cli.out 2> cli.err";
-    const int status = std::system(command.c_str());
-    CliResult result;
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = test::readFile(dir / "cli.out");
-    result.err = test::readFile(dir / "cli.err");
-    return result;
-}
+using test::CliResult;
+using test::runCli;
 
 const std::string kExamples = LINTORA_EXAMPLES;
 

@@ -8,28 +8,13 @@
 
 #include <chrono>
 #include <memory>
-#include <sys/wait.h>
 #include <thread>
 
 namespace lintora {
 namespace {
 
-struct CliResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-CliResult runCli(const test::TempDir& dir, const std::string& arguments) {
-    const std::string command = "cd '" + dir.path().string() + "' && '" LINTORA_CLI "' " +
-                                arguments + " > cli.out 2> cli.err";
-    const int status = std::system(command.c_str());
-    CliResult result;
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = test::readFile(dir / "cli.out");
-    result.err = test::readFile(dir / "cli.err");
-    return result;
-}
+using test::CliResult;
+using test::runCli;
 
 std::string readerFile(std::string_view relative) {
     return "'" + test::dataFile(std::string("readers/") + std::string(relative)).string() + "'";
@@ -196,6 +181,8 @@ TEST(CommandLineHelp, SaysEverythingInPlainEnglish) {
                              "--workdir",
                              "--encoding",
                              "--json",
+                             "--propose-swap",
+                             "Swap proposal",
                              "--strict",
                              "--quiet",
                              "--no-limits",

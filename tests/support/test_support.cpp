@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <stdexcept>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace lintora::test {
@@ -48,6 +50,17 @@ void writeFile(const std::filesystem::path& path, std::string_view bytes) {
 bool fileExists(const std::filesystem::path& path) {
     std::error_code ignored;
     return std::filesystem::exists(path, ignored);
+}
+
+CliResult runCli(const TempDir& dir, const std::string& arguments) {
+    const std::string command = "cd '" + dir.path().string() + "' && '" LINTORA_CLI "' " +
+                                arguments + " > cli.out 2> cli.err";
+    const int status = std::system(command.c_str());
+    CliResult result;
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = readFile(dir / "cli.out");
+    result.err = readFile(dir / "cli.err");
+    return result;
 }
 
 std::filesystem::path dataFile(std::string_view relative) {

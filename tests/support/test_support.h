@@ -52,6 +52,17 @@ std::string readFile(const std::filesystem::path& path);
 void writeFile(const std::filesystem::path& path, std::string_view bytes);
 bool fileExists(const std::filesystem::path& path);
 
+// What a run of lintora-cli returned and printed.
+struct CliResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs lintora-cli with `arguments` (already quoted for the shell) inside `dir`; standard
+// output and standard error are kept there as cli.out and cli.err.
+CliResult runCli(const TempDir& dir, const std::string& arguments);
+
 // A file of tests/data.
 std::filesystem::path dataFile(std::string_view relative);
 
