@@ -38,7 +38,7 @@ std::string_view reasonText(NotProposedReason reason) {
     case NotProposedReason::NameTaken:
         return "its new name is kept by an unpaired part";
     case NotProposedReason::PinNames:
-        return "pin names overlap: left to --pin-change";
+        return "pins not renamed, their names overlap the partner's (see --pin-change)";
     case NotProposedReason::RenamedByUser:
         return "named by your swap file";
     }

@@ -115,11 +115,20 @@ private:
     void renamePins() {
         for (Index p1 = 0; p1 < m_g1.parts(); ++p1) {
             const Index p2 = m_renamedTo[p1];
-            if (p2 == kNone || !differentPinNames(p1, p2))
+            if (p2 == kNone)
+                continue;
+            const auto [namesOnlyIn1, namesOnlyIn2] = unsharedPinNames(p1, p2);
+            // A pin that only one side names is a pin connected or left open: a change to
+            // report, not a renaming.
+            if (!namesOnlyIn1 || !namesOnlyIn2)
                 continue;
             if (m_matcher.sharesPinNames(p1)) {
-                m_reason[p1] = static_cast<int>(NotProposedReason::PinNames);
-                m_partner.emplace(p1, p2);
+                // Renumbered pins (1/2/3 against 2/3/4) leave most pins on other nets than
+                // their namesakes; a pin or two moved leave most where they were.
+                if (!mostPinsKeepTheirNets(p1, p2)) {
+                    m_reason[p1] = static_cast<int>(NotProposedReason::PinNames);
+                    m_partner.emplace(p1, p2);
+                }
                 continue;
             }
             std::vector<char> taken(m_g2.partSize(p2), 0);
@@ -141,14 +150,40 @@ private:
         }
     }
 
-    bool differentPinNames(Index p1, Index p2) const {
-        if (m_g1.partSize(p1) != m_g2.partSize(p2))
-            return true;
-        for (Index i = 0; i < m_g1.partSize(p1); ++i)
-            if (m_g1.pinName[m_g1.partPins[m_g1.partPinStart[p1] + i]] !=
-                m_g2.pinName[m_g2.partPins[m_g2.partPinStart[p2] + i]])
-                return true;
-        return false;
+    bool mostPinsKeepTheirNets(Index p1, Index p2) const {
+        Index kept = 0;
+        for (Index i = m_g1.partPinStart[p1]; i < m_g1.partPinStart[p1 + 1]; ++i) {
+            const Index pin1 = m_g1.partPins[i];
+            const Index pin2 = m_g2.findPin(p2, m_g1.pinName[pin1]);
+            if (pin2 != kNone && m_matcher.netMateOf1(m_g1.pinNet[pin1]) == m_g2.pinNet[pin2])
+                ++kept;
+        }
+        return 2 * kept >= m_g1.partSize(p1);
+    }
+
+    // Whether p1 has a pin name p2 lacks, and whether p2 has one p1 lacks.
+    std::pair<bool, bool> unsharedPinNames(Index p1, Index p2) const {
+        bool onlyIn1 = false;
+        bool onlyIn2 = false;
+        Index i = m_g1.partPinStart[p1];
+        Index j = m_g2.partPinStart[p2];
+        const Index end1 = m_g1.partPinStart[p1 + 1];
+        const Index end2 = m_g2.partPinStart[p2 + 1];
+        while (i < end1 || j < end2) {
+            const Index a = i < end1 ? m_g1.pinName[m_g1.partPins[i]] : kNone;
+            const Index b = j < end2 ? m_g2.pinName[m_g2.partPins[j]] : kNone;
+            if (a == b) {
+                ++i;
+                ++j;
+            } else if (a < b) {
+                onlyIn1 = true;
+                ++i;
+            } else {
+                onlyIn2 = true;
+                ++j;
+            }
+        }
+        return {onlyIn1, onlyIn2};
     }
 
     // Side 1 with the proposal applied, net by net, against side 2: which side-1 nets then

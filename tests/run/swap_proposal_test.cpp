@@ -110,6 +110,13 @@ TEST(SwapProposal, NeverRenamesPinNamesBothSidesHave) {
     EXPECT_EQ(overlap.notProposed[0].reference, "Q1");
     EXPECT_EQ(overlap.notProposed[0].reason, NotProposedReason::PinNames);
     EXPECT_EQ(overlap.notProposed[0].partner, "Q1");
+
+    // A pin that moved to another pin number (U2.4 wired as U2.5) is a change to report, not a
+    // renumbering to hint at.
+    const Side moved({"A: U1.1 U2.1", "B: U1.2 U2.2", "C: U1.3 U2.3", "D: U1.4 U2.5"});
+    const SwapProposal change = proposeSwap(side1.side(), moved.side());
+    EXPECT_TRUE(change.proposesNothing());
+    EXPECT_TRUE(change.notProposed.empty());
 }
 
 TEST(SwapProposal, TwinsPairByValueBeforeReference) {
