@@ -20,6 +20,7 @@ constexpr std::uint64_t kPinSalt = 0x50494E4E414D4553ULL;
 // Rounds of refinement without a new pair or a new split before the colours count as settled.
 constexpr int kSettledRounds = 2;
 constexpr int kMaxRounds = 64;
+constexpr int kMostRefinements = 32;
 // A net is a hub (a ground or supply) when it has more pins than this many times the average
 // net: its colour stays the same on both sides until it is paired, since one moved pin on a
 // ground net would otherwise set every part on it apart from its counterpart.
@@ -126,9 +127,15 @@ void PartMatcher::run() {
     pairNetsByNamesakes();
     pairSameReferences();
     propagate();
-    for (;;) {
-        refineAndPairUniques();
-        if (breakTies() || pairNamesakes(true) || pairLeftovers() || pairNamesakes(false)) {
+    // Each pass pairs at least one part. Refinement costs a pass over every pin, so after
+    // kMostRefinements passes (boards need a handful) only the cheap stages go on, which keeps
+    // a pathological board from taking quadratic time; twins then pair as namesakes or stay.
+    for (int pass = 0;; ++pass) {
+        const bool refine = pass < kMostRefinements;
+        if (refine)
+            refineAndPairUniques();
+        if ((refine && breakTies()) || pairNamesakes(true) || pairLeftovers() ||
+            pairNamesakes(false)) {
             propagate();
             continue;
         }
@@ -609,7 +616,6 @@ bool PartMatcher::breakTies() {
 // parts around it are judged by nothing but their names.
 bool PartMatcher::pairNamesakes(bool withEvidence) {
     const SideGraph& g1 = *m_g[0];
-    const SideGraph& g2 = *m_g[1];
     std::vector<std::pair<Index, Index>> namesakes;
     Index mostPins = 0;
     for (Index p1 = 0; p1 < g1.parts(); ++p1) {
