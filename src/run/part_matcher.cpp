@@ -567,9 +567,11 @@ bool PartMatcher::tryPairPart(int side, Index part, bool leftover) {
 }
 
 // Twins: parts whose colours settled into classes of the same size on both sides. Every
-// choice among them gives the same nets, so they pair by name first (the same reference on
-// both sides, so nothing needs proposing), then by value, footprint and reference, so that
-// the parts comparison does not report values that merely moved between twins.
+// choice among them gives the same nets, so the choice serves the parts comparison and the
+// reader: a twin pairs with the twin of its own value and footprint, its namesake first, so
+// that no value merely moves between twins; then with its namesake, so that nothing needs
+// proposing (one tool writes values another leaves out); the rest in order of value,
+// footprint and reference.
 bool PartMatcher::breakTies() {
     std::unordered_map<std::uint64_t, std::array<std::vector<Index>, 2>> classes;
     for (int s = 0; s < 2; ++s)
@@ -583,31 +585,51 @@ bool PartMatcher::breakTies() {
     std::sort(twins.begin(), twins.end()); // the same order on every machine
     const SideGraph& g1 = *m_g[0];
     const SideGraph& g2 = *m_g[1];
-    bool paired = false;
+    const auto sameLabel = [&g1, &g2](Index p1, Index p2) {
+        return g1.values[p1] == g2.values[p2] && g1.footprints[p1] == g2.footprints[p2];
+    };
     for (auto& [members1, members2] : twins) {
-        std::vector<Index> rest1;
+        const auto unpaired = [this](int side, const std::vector<Index>& members) {
+            std::vector<Index> left;
+            for (const Index p : members)
+                if (m_partMate[side][p] == kNone)
+                    left.push_back(p);
+            return left;
+        };
+        const auto inClass2 = [&members2](Index p2) {
+            return std::find(members2.begin(), members2.end(), p2) != members2.end();
+        };
+        // Namesakes of the same label, then any twin of the same label.
         for (const Index p1 : members1) {
             const Index p2 = m_namesake[0][p1];
-            if (p2 != kNone && m_partMate[1][p2] == kNone &&
-                m_partColour[1][p2] == m_partColour[0][p1] && g1.values[p1] == g2.values[p2] &&
-                g1.footprints[p1] == g2.footprints[p2])
+            if (p2 != kNone && m_partMate[1][p2] == kNone && inClass2(p2) && sameLabel(p1, p2))
                 pairParts(p1, p2);
-            else
-                rest1.push_back(p1);
         }
-        std::vector<Index> rest2;
-        for (const Index p2 : members2)
-            if (m_partMate[1][p2] == kNone)
-                rest2.push_back(p2);
-        std::sort(rest1.begin(), rest1.end(),
-                  [&g1](Index a, Index b) { return twinLess(g1, a, b); });
+        std::vector<Index> rest2 = unpaired(1, members2);
         std::sort(rest2.begin(), rest2.end(),
                   [&g2](Index a, Index b) { return twinLess(g2, a, b); });
+        std::vector<Index> rest1 = unpaired(0, members1);
+        std::sort(rest1.begin(), rest1.end(),
+                  [&g1](Index a, Index b) { return twinLess(g1, a, b); });
+        for (const Index p1 : rest1)
+            for (const Index p2 : rest2)
+                if (m_partMate[1][p2] == kNone && sameLabel(p1, p2)) {
+                    pairParts(p1, p2);
+                    break;
+                }
+        // Namesakes whose labels differ.
+        for (const Index p1 : unpaired(0, members1)) {
+            const Index p2 = m_namesake[0][p1];
+            if (p2 != kNone && m_partMate[1][p2] == kNone && inClass2(p2))
+                pairParts(p1, p2);
+        }
+        // The rest, in order.
+        rest1 = unpaired(0, rest1);
+        rest2 = unpaired(1, rest2);
         for (std::size_t i = 0; i < rest1.size() && i < rest2.size(); ++i)
             pairParts(rest1[i], rest2[i]);
-        paired = true;
     }
-    return paired;
+    return !twins.empty();
 }
 
 // A part both sides have by name keeps it, unless its paired nets speak against it. With

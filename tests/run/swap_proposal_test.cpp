@@ -134,6 +134,11 @@ TEST(SwapProposal, TwinsPairByValueBeforeReference) {
                           {"U1 MCU", "C7 10U", "C8 100N"});
     EXPECT_EQ(pairs(proposeSwap(side1.side(), renumbered.side()).referencePairs),
               (Lines{"C1 C7", "C2 C8"}));
+    // Values that one tool writes and the other does not ("UNKNOWN") tell nothing: the
+    // twins keep their names.
+    const Side unknown({"VCC: U1.1 C1.1 C2.1", "GND: U1.2 C1.2 C2.2"},
+                       {"U1 UNKNOWN", "C1 UNKNOWN", "C2 UNKNOWN"});
+    EXPECT_TRUE(proposeSwap(side1.side(), unknown.side()).proposesNothing());
 }
 
 TEST(SwapProposal, PairsPartsWhosePinCountChanged) {
