@@ -588,7 +588,9 @@ bool PartMatcher::breakTies() {
     const auto sameLabel = [&g1, &g2](Index p1, Index p2) {
         return g1.values[p1] == g2.values[p2] && g1.footprints[p1] == g2.footprints[p2];
     };
-    for (auto& [members1, members2] : twins) {
+    for (const auto& members : twins) {
+        const std::vector<Index>& members1 = members[0];
+        const std::vector<Index>& members2 = members[1];
         const auto unpaired = [this](int side, const std::vector<Index>& members) {
             std::vector<Index> left;
             for (const Index p : members)
