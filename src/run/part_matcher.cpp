@@ -187,12 +187,6 @@ void PartMatcher::queueNeighboursOfNet(int side, Index net) {
 void PartMatcher::pairIdenticalNets() {
     const SideGraph& g1 = *m_g[0];
     const SideGraph& g2 = *m_g[1];
-    const auto netKey = [](const SideGraph& g, Index net) {
-        std::uint64_t sum = 0;
-        for (Index pin = g.netPinStart[net]; pin < g.netPinStart[net + 1]; ++pin)
-            sum += mixBits(hashText(g.pinTexts[pin]));
-        return mixBits(sum + g.netSize(net));
-    };
     const auto sortedPins = [](const SideGraph& g, Index net) {
         std::vector<std::string_view> pins(g.pinTexts.begin() + g.netPinStart[net],
                                            g.pinTexts.begin() + g.netPinStart[net + 1]);
@@ -202,9 +196,9 @@ void PartMatcher::pairIdenticalNets() {
     std::unordered_multimap<std::uint64_t, Index> side2ByKey;
     side2ByKey.reserve(g2.nets());
     for (Index n = 0; n < g2.nets(); ++n)
-        side2ByKey.emplace(netKey(g2, n), n);
+        side2ByKey.emplace(netKeyOf(g2, n), n);
     for (Index n = 0; n < g1.nets(); ++n) {
-        const auto [first, last] = side2ByKey.equal_range(netKey(g1, n));
+        const auto [first, last] = side2ByKey.equal_range(netKeyOf(g1, n));
         for (auto it = first; it != last; ++it) {
             if (m_netMate[1][it->second] != kNone || g1.netSize(n) != g2.netSize(it->second))
                 continue;

@@ -31,6 +31,13 @@ Index SideGraph::findPin(Index part, Index name) const {
     return it != last && pinName[*it] == name ? *it : kNone;
 }
 
+std::uint64_t netKeyOf(const SideGraph& side, Index net) {
+    std::uint64_t sum = 0;
+    for (Index pin = side.netPinStart[net]; pin < side.netPinStart[net + 1]; ++pin)
+        sum += pinKey(side.pinTexts[pin]);
+    return netKey(sum, side.netSize(net));
+}
+
 SideGraph buildSideGraph(const ProposalSide& side, NameNumbers& pinNames) {
     SideGraph g;
     g.netPinStart.push_back(0);

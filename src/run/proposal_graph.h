@@ -107,6 +107,14 @@ struct SideGraph {
     Index findPart(std::string_view reference) const { return partByReference.find(reference); }
 };
 
+// What identifies a net by its pins whatever their order: the pins' hashes summed, with
+// the count. Equal pins give equal keys; a net's pins can be summed pin by pin.
+inline std::uint64_t pinKey(std::string_view pin) { return mixBits(hashText(pin)); }
+inline std::uint64_t netKey(std::uint64_t pinKeySum, std::size_t pins) {
+    return mixBits(pinKeySum + pins);
+}
+std::uint64_t netKeyOf(const SideGraph& side, Index net);
+
 // Builds a side from its net lines and parts lines. Views point into `side`'s texts.
 SideGraph buildSideGraph(const ProposalSide& side, NameNumbers& pinNames);
 

@@ -3,7 +3,6 @@
 
 #include "run/swap_proposal.h"
 
-#include "base/text_hash.h"
 #include "run/part_matcher.h"
 #include "run/proposal_graph.h"
 
@@ -191,12 +190,8 @@ private:
     void countEvidence() {
         std::unordered_map<std::uint64_t, Index> side2Keys;
         side2Keys.reserve(m_g2.nets());
-        for (Index n = 0; n < m_g2.nets(); ++n) {
-            std::uint64_t sum = 0;
-            for (Index pin = m_g2.netPinStart[n]; pin < m_g2.netPinStart[n + 1]; ++pin)
-                sum += mixBits(hashText(m_g2.pinTexts[pin]));
-            ++side2Keys[mixBits(sum + m_g2.netSize(n))];
-        }
+        for (Index n = 0; n < m_g2.nets(); ++n)
+            ++side2Keys[proposal::netKeyOf(m_g2, n)];
         m_partNets.assign(m_g1.parts(), 0);
         m_pinNets.assign(m_g1.pinPart.size(), 0);
         std::vector<Index> lastNet(m_g1.parts(), kNone);
@@ -204,8 +199,8 @@ private:
         for (Index n = 0; n < m_g1.nets(); ++n) {
             std::uint64_t sum = 0;
             for (Index pin = m_g1.netPinStart[n]; pin < m_g1.netPinStart[n + 1]; ++pin)
-                sum += mixBits(hashText(newPinText(pin, renamed)));
-            const auto it = side2Keys.find(mixBits(sum + m_g1.netSize(n)));
+                sum += proposal::pinKey(newPinText(pin, renamed));
+            const auto it = side2Keys.find(proposal::netKey(sum, m_g1.netSize(n)));
             if (it == side2Keys.end() || it->second == 0)
                 continue;
             --it->second;

@@ -129,10 +129,10 @@ std::uint64_t nextRandom(std::uint64_t& state) {
 }
 
 Outcome runScenario(const Scenario& s) {
-    bench::BoardSpec spec;
-    spec.nets = s.nets;
-    spec.seed = s.seed;
-    const bench::Board board = bench::generateBoard(spec);
+    bench::BoardSpec request;
+    request.nets = s.nets;
+    request.seed = s.seed;
+    const bench::Board board = bench::generateBoard(request);
     std::uint64_t random = s.seed * 7919u + 13u;
     const PlainSide original = plain(board);
 
@@ -265,9 +265,9 @@ TEST(SwapProposalOnGeneratedBoards, LeavesExactlyTheRealChanges) {
 }
 
 TEST(SwapProposalOnGeneratedBoards, ABoardComparedWithItselfProposesNothing) {
-    bench::BoardSpec spec;
-    spec.nets = 3000;
-    const PlainSide side = plain(bench::generateBoard(spec));
+    bench::BoardSpec request;
+    request.nets = 3000;
+    const PlainSide side = plain(bench::generateBoard(request));
     const Texts t = texts(side);
     const SwapProposal proposal = proposeSwap(t.side(), t.side());
     EXPECT_TRUE(proposal.proposesNothing());
